@@ -1,0 +1,73 @@
+#include "app/form1.h"
+
+#include "app/launcher_window.h"
+#include "app/show_single.h"
+#include "desk/desk_calendar_window.h"
+#include "desk/music.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+Form1::Form1(const Clock& clock, std::unique_ptr<MciDevice> mci, QWidget* parent)
+    : QWidget(parent), m_clock(clock), m_mci(std::move(mci)),
+      m_music(std::make_unique<Music>(*m_mci, findTuneFolder(QCoreApplication::applicationDirPath().toStdString()))) {
+    setObjectName("Form1");
+    setWindowTitle("☆OrlinQuillet☆");
+}
+
+Form1::~Form1() {
+    for (auto& w : m_windows)
+        delete w.data();
+}
+
+Form3* Form1::showDeskCalendar(const QPoint* pos) {
+    auto* desk = windowAs<Form3>(WindowId::Form3);
+    const bool fresh = desk == nullptr;
+    if (fresh) {
+        desk = new Form3(*this);
+        desk->setAttribute(Qt::WA_DeleteOnClose);
+        remember(WindowId::Form3, desk);
+    }
+    if (pos)
+        desk->move(*pos);
+    desk->show();
+    desk->raise();
+    desk->activateWindow();
+    return desk;
+}
+
+Form2* Form1::launcher() {
+    auto* launcher = windowAs<Form2>(WindowId::Form2);
+    if (!launcher) {
+        launcher = new Form2(*this);
+        launcher->setAttribute(Qt::WA_DeleteOnClose);
+        remember(WindowId::Form2, launcher);
+    }
+    return launcher;
+}
+
+void Form1::closeLauncher() {
+    if (QWidget* launcher = window(WindowId::Form2))
+        launcher->close();
+}
+
+void Form1::raiseCalendar() {
+    QWidget* target = window(WindowId::Form4);
+    if (!target)
+        target = showDeskCalendar();
+    target->show();
+    target->showNormal();
+    target->raise();
+    target->activateWindow();
+}
+
+void Form1::exitProgram() {
+    m_music->stop();
+    // Windows close in a fixed order; each open one runs its own closing.
+    for (WindowId id : {WindowId::Form2, WindowId::Form3, WindowId::Form4, WindowId::Form5, WindowId::Form6,
+                        WindowId::Form7, WindowId::Form8, WindowId::Form9, WindowId::Form10, WindowId::Form11,
+                        WindowId::FrmAbout})
+        if (QWidget* w = window(id))
+            w->close();
+    emit exitRequested();
+}

@@ -1,0 +1,190 @@
+#include "common/text_codec.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr char32_t kRawByteBase = 0x10FF00;
+
+bool isRawByte(char32_t c) { return c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF; }
+
+// Each byte the converter cannot take is written as one raw-byte code point.
+void escapeInvalidBytes(const void*, UConverterToUnicodeArgs* args, const char* units, int32_t length,
+                        UConverterCallbackReason reason, UErrorCode* err) {
+    if (reason > UCNV_IRREGULAR)
+        return;
+    *err = U_ZERO_ERROR;
+    for (int32_t i = 0; i < length; ++i) {
+        UChar pair[2];
+        int32_t n = 0;
+        UBool bad = false;
+        U16_APPEND(pair, n, 2, kRawByteBase + static_cast<unsigned char>(units[i]), bad);
+        ucnv_cbToUWriteUChars(args, pair, n, 0, err);
+    }
+}
+
+struct ConverterCloser {
+    void operator()(UConverter* c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter openGb18030() {
+    UErrorCode err = U_ZERO_ERROR;
+    Converter c(ucnv_open("gb18030", &err));
+    if (U_FAILURE(err))
+        throw std::runtime_error("GB18030 converter unavailable");
+    return c;
+}
+
+UConverter* decoder() {
+    thread_local Converter c = [] {
+        Converter conv = openGb18030();
+        UErrorCode err = U_ZERO_ERROR;
+        ucnv_setToUCallBack(conv.get(), escapeInvalidBytes, nullptr, nullptr, nullptr, &err);
+        return conv;
+    }();
+    ucnv_reset(c.get());
+    return c.get();
+}
+
+UConverter* encoder() {
+    thread_local Converter c = [] {
+        Converter conv = openGb18030();
+        UErrorCode err = U_ZERO_ERROR;
+        ucnv_setFromUCallBack(conv.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+        return conv;
+    }();
+    ucnv_reset(c.get());
+    return c.get();
+}
+
+std::u16string toU16(std::u32string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(c));
+        }
+    }
+    return out;
+}
+
+// GB18030 maps every Unicode scalar value, so a run without raw bytes always converts.
+void encodeRun(std::u32string_view run, std::string& out) {
+    if (run.empty())
+        return;
+    std::u16string u16 = toU16(run);
+    UErrorCode err = U_ZERO_ERROR;
+    UConverter* c = encoder();
+    int32_t need = ucnv_fromUChars(c, nullptr, 0, reinterpret_cast<const UChar*>(u16.data()),
+                                   static_cast<int32_t>(u16.size()), &err);
+    err = U_ZERO_ERROR;
+    std::string bytes(static_cast<std::size_t>(need), '\0');
+    ucnv_fromUChars(c, bytes.data(), need, reinterpret_cast<const UChar*>(u16.data()),
+                    static_cast<int32_t>(u16.size()), &err);
+    if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING)
+        throw std::runtime_error("GB18030 encoding failed");
+    out += bytes;
+}
+
+} // namespace
+
+std::string decodeGb(std::string_view bytes) {
+    if (bytes.empty())
+        return {};
+    UErrorCode err = U_ZERO_ERROR;
+    UConverter* c = decoder();
+    std::vector<UChar> u16(bytes.size() * 2 + 4);
+    int32_t n = ucnv_toUChars(c, u16.data(), static_cast<int32_t>(u16.size()), bytes.data(),
+                              static_cast<int32_t>(bytes.size()), &err);
+    if (U_FAILURE(err))
+        throw std::runtime_error("GB18030 decoding failed");
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    for (int32_t i = 0; i < n;) {
+        UChar32 cp;
+        U16_NEXT(u16.data(), i, n, cp);
+        char buf[4];
+        int32_t len = 0;
+        UBool bad = false;
+        U8_APPEND(buf, len, 4, cp, bad);
+        out.append(buf, static_cast<std::size_t>(len));
+    }
+    return out;
+}
+
+std::string encodeGb(std::string_view utf8) {
+    std::u32string text = toU32(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t runStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!isRawByte(text[i]))
+            continue;
+        encodeRun(std::u32string_view(text).substr(runStart, i - runStart), out);
+        out.push_back(static_cast<char>(text[i] - kRawByteBase));
+        runStart = i + 1;
+    }
+    encodeRun(std::u32string_view(text).substr(runStart), out);
+    return out;
+}
+
+std::u32string toU32(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
+    int32_t n = static_cast<int32_t>(utf8.size());
+    for (int32_t i = 0; i < n;) {
+        UChar32 cp;
+        U8_NEXT(s, i, n, cp);
+        out.push_back(cp < 0 ? U'\uFFFD' : static_cast<char32_t>(cp));
+    }
+    return out;
+}
+
+std::string fromU32(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        char buf[4];
+        int32_t len = 0;
+        UBool bad = false;
+        U8_APPEND(buf, len, 4, static_cast<UChar32>(c), bad);
+        out.append(buf, static_cast<std::size_t>(len));
+    }
+    return out;
+}
+
+std::size_t charCount(std::string_view utf8) {
+    std::size_t n = 0;
+    for (char c : utf8)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+std::string charMid(std::string_view utf8, std::size_t first, std::size_t count) {
+    std::u32string text = toU32(utf8);
+    if (first >= text.size())
+        return {};
+    return fromU32(std::u32string_view(text).substr(first, count));
+}
+
+std::size_t gbWidth(std::string_view utf8) { return encodeGb(utf8).size(); }
+
+bool isAscii(std::string_view utf8) {
+    for (char c : utf8)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}

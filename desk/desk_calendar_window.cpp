@@ -1,0 +1,145 @@
+#include "desk/desk_calendar_window.h"
+
+#include "app/form1.h"
+#include "app/launcher_window.h"
+#include "common/twips.h"
+#include "common/ui_event_label.h"
+#include "common/ui_names.h"
+#include "common/ui_style.h"
+#include "desk/desk_artwork.h"
+#include "desk/desk_texts.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+constexpr int kWidth = 180;
+constexpr int kHeight = 252;
+constexpr int kStrip = 22;
+// The launcher opens upward when the calendar's top is within this distance of the screen's bottom.
+constexpr int kNearBottomTwips = 4000;
+
+EventLabel* textLabel(QWidget* parent, const QString& name, QRect geometry, const QFont& font, QColor colour) {
+    auto* label = named(new EventLabel(parent), name);
+    label->setGeometry(geometry);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+    return label;
+}
+} // namespace
+
+Form3::Form3(Form1& app, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_app(app), m_timers(app.desk(), app.music()) {
+    setObjectName("Form3");
+    setWindowTitle("☆Quillet>>台历");
+    setAttribute(Qt::WA_TranslucentBackground);
+    setFixedSize(kWidth, kHeight);
+    buildControls();
+
+    // Each load raises the music flag; the other members keep their values across openings.
+    m_app.desk().txyybz = true;
+
+    m_timer1 = named(new QTimer(this), "Timer1");
+    m_timer1->setInterval(10);
+    connect(m_timer1, &QTimer::timeout, this, &Form3::refreshClock);
+    m_timer2 = named(new QTimer(this), "Timer2");
+    m_timer2->setInterval(1000);
+    connect(m_timer2, &QTimer::timeout, this, [this] { m_timers.tickTimer2(); });
+    m_timer3 = named(new QTimer(this), "Timer3");
+    m_timer3->setInterval(900);
+    connect(m_timer3, &QTimer::timeout, this, [this] { m_timers.tickTimer3(); });
+    for (QTimer* t : {m_timer1, m_timer2, m_timer3})
+        t->start();
+    refreshClock();
+}
+
+void Form3::buildControls() {
+    m_image1 = named(new EventLabel(this), "Image1");
+    m_image1->setGeometry(0, kStrip - 6, kWidth, kHeight - kStrip + 6);
+    m_image1->setPixmap(deskPagePixmap(m_image1->size()));
+    m_image3 = named(new EventLabel(this), "Image3");
+    m_image3->setGeometry(6, 0, kWidth - 12, kStrip);
+    m_image3->setPixmap(bindingStripPixmap(m_image3->size()));
+    m_image3->setCursor(Qt::SizeAllCursor);
+
+    m_frame1 = named(new QFrame(this), "Frame1");
+    m_frame1->setGeometry(0, kStrip, kWidth, kHeight - kStrip - 8);
+    m_frame1->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+
+    const QColor ink(50, 40, 30), red(196, 32, 38);
+    m_label1 = textLabel(m_frame1, "Label1", QRect(30, 0, 120, 22), uiFont(11, true), Qt::white);
+    m_label2[0] = textLabel(m_frame1, arrayName("Label2", 0), QRect(20, 24, 120, 84), displayFont(72), red);
+    m_label2[1] = textLabel(m_frame1, arrayName("Label2", 1), QRect(136, 76, 26, 26), uiFont(12, true), red);
+    m_label5 = textLabel(m_frame1, "Label5", QRect(10, 108, 160, 24), uiFont(13, true), ink);
+    m_label4 = textLabel(m_frame1, "Label4", QRect(4, 140, 172, 20), uiFont(10), ink);
+    m_label6 = textLabel(m_frame1, "Label6", QRect(4, 160, 172, 20), uiFont(10), ink);
+    m_label3 = textLabel(m_frame1, "Label3", QRect(30, 190, 120, 22), uiFont(11, true), QColor(30, 60, 120));
+    m_label3->setCursor(Qt::SizeAllCursor);
+
+    m_image4 = named(new EventLabel(m_frame1), "Image4");
+    m_image4->setGeometry(8, 1, 20, 20);
+    m_image4->setPixmap(wallCalendarIconPixmap(20));
+    m_image4->setToolTip("挂历");
+    m_image4->setCursor(Qt::PointingHandCursor);
+    m_image2 = named(new EventLabel(m_frame1), "Image2");
+    m_image2->setGeometry(kWidth - 28, 1, 20, 20);
+    m_image2->setPixmap(launcherIconPixmap(20));
+    m_image2->setToolTip("菜单");
+    m_image2->setCursor(Qt::PointingHandCursor);
+
+    connect(m_image3, &EventLabel::moved, this, [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_image3, b, pos); });
+    connect(m_label3, &EventLabel::moved, this, [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_label3, b, pos); });
+    connect(m_image1, &EventLabel::pressed, this, [this](Qt::MouseButton button, QPoint pos) {
+        if (button == Qt::RightButton)
+            openLauncherAt(this->pos() + pos);
+    });
+    connect(m_image2, &EventLabel::clicked, this, [this] {
+        Form2* launcher = m_app.launcher();
+        QScreen* s = screen();
+        openLauncherAt(launcherPositionFromIcon(launcher->size(), s ? s->geometry().height() : 768));
+    });
+    connect(m_image4, &EventLabel::clicked, this, [this] {
+        m_app.openWallCalendar(pos());
+        close();
+    });
+}
+
+void Form3::refreshClock() {
+    LocalDateTime now = m_app.clock().now();
+    DeskTexts t = composeDeskTexts(m_calendarX1, now.year, now.month, now.day);
+    m_label1->setText(QString::fromStdString(t.label1));
+    m_label2[0]->setText(QString::fromStdString(t.label2));
+    m_label2[1]->setText("日");
+    m_label5->setText(QString::fromStdString(t.label5));
+    m_label4->setText(QString::fromStdString(t.label4));
+    m_label6->setText(QString::fromStdString(t.label6));
+    m_label3->setText(QString::fromStdString(timeOfDayText(now)));
+}
+
+QPoint Form3::launcherPositionFromIcon(QSize launcherSize, int screenHeight) const {
+    const QPoint iconPos = m_image2->mapTo(this, QPoint(0, 0));
+    int top = y();
+    if (pxToTwips(y()) >= pxToTwips(screenHeight) - kNearBottomTwips)
+        top = y() + m_image2->height() - launcherSize.height();
+    return QPoint(x() + iconPos.x() - launcherSize.width(), top);
+}
+
+void Form3::openLauncherAt(QPoint topLeft) {
+    Form2* launcher = m_app.launcher();
+    launcher->move(topLeft);
+    launcher->show();
+    launcher->raise();
+    launcher->activateWindow();
+}
+
+void Form3::changeEvent(QEvent* e) {
+    // Clicking the desk calendar dismisses the launcher.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow())
+        m_app.closeLauncher();
+    QWidget::changeEvent(e);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// One running copy per user: a lock file marks the running copy (a lock left by a killed process is taken
+// over), and a local socket lets a second copy ask the first to raise its calendar window.
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // `key` names the instance; tests use a unique one.
+    explicit SingleInstance(const QString& key, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this process is the only copy; it then listens for activation requests.
+    bool acquire();
+    // From a second copy: asks the running one to come to the front. False when nobody answered.
+    bool notifyRunning() const;
+
+    static QString defaultKey();
+
+signals:
+    void activationRequested();
+
+private:
+    QString m_serverName;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QLocalServer> m_server;
+};

@@ -1,0 +1,101 @@
+#include "common/data_paths.h"
+#include "common/line_file.h"
+#include "common/safe_write.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+TEST(LineFile, SplitsCrLfAndLfAndKeepsLoneCr) {
+    EXPECT_EQ(splitRawLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(splitRawLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(splitRawLines("x\ry\r\n"), (std::vector<std::string>{"x\ry"}));
+    EXPECT_TRUE(splitRawLines("").empty());
+    EXPECT_EQ(joinRawLines({"a", ""}), "a\r\n\r\n");
+}
+
+TEST(LineFile, ReadWriteIsByteForByteForCrLfFiles) {
+    TempWorkDir dir;
+    const std::string bytes = "1   @@2003061514@@" + gb("开会") + "\x80\xFF@@F@@2003061209\r\n\r\n";
+    dir.write("f.cjf", bytes);
+    auto lines = readTextLines(dir / "f.cjf");
+    ASSERT_TRUE(lines.ok());
+    ASSERT_TRUE(writeTextLines(dir / "g.cjf", *lines).ok());
+    EXPECT_EQ(dir.read("g.cjf"), bytes);
+}
+
+TEST(SafeWrite, ReplacesAtomicallyAndKeepsOldFileOnEveryFailedStep) {
+    TempWorkDir dir;
+    dir.write("data.cjf", "old");
+    ASSERT_TRUE(writeFileAtomic(dir / "data.cjf", "new").ok());
+    EXPECT_EQ(dir.read("data.cjf"), "new");
+    for (const char* step : {"write", "fsync", "rename"}) {
+        setSafeWriteFaultForTests([step](std::string_view s, const fs::path&) {
+            return s == step ? std::string("No space left on device") : std::string();
+        });
+        Result<void> r = writeFileAtomic(dir / "data.cjf", "broken");
+        setSafeWriteFaultForTests(nullptr);
+        ASSERT_FALSE(r.ok()) << step;
+        EXPECT_EQ(r.error().reason, "No space left on device");
+        EXPECT_EQ(r.error().path, (dir / "data.cjf").string());
+        EXPECT_EQ(dir.read("data.cjf"), "new") << step;
+    }
+    // No temporary file is left behind.
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : fs::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(SafeWrite, ReportsTheOperatingSystemReason) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root ignores folder permissions";
+    TempWorkDir dir;
+    fs::create_directory(dir / "ro");
+    dir.write("ro/a.cjf", "keep");
+    fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    Result<void> r = writeFileAtomic(dir / "ro/a.cjf", "x");
+    fs::permissions(dir / "ro", fs::perms::owner_all);
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.error().reason, "Permission denied");
+    EXPECT_EQ(dir.read("ro/a.cjf"), "keep");
+}
+
+TEST(SafeWrite, MissingFolderIsAnErrorNotACrash) {
+    TempWorkDir dir;
+    Result<void> r = writeFileAtomic(dir / "nope/a.cjf", "x");
+    ASSERT_FALSE(r.ok());
+    EXPECT_EQ(r.error().reason, "No such file or directory");
+    ASSERT_TRUE(ensureFolder(dir / "nope").ok());
+    EXPECT_TRUE(writeFileAtomic(dir / "nope/a.cjf", "x").ok());
+}
+
+TEST(SafeWrite, KeepsPermissionsAndRefusesExistingWhenAsked) {
+    TempWorkDir dir;
+    dir.write("p.cjf", "a");
+    fs::permissions(dir / "p.cjf", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(writeFileAtomic(dir / "p.cjf", "b").ok());
+    EXPECT_EQ(fs::status(dir / "p.cjf").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    auto producer = [](const ChunkSink& sink) -> Result<void> {
+        sink("c");
+        return {};
+    };
+    EXPECT_FALSE(writeFileAtomicStreamed(dir / "p.cjf", producer, false).ok());
+    EXPECT_EQ(dir.read("p.cjf"), "b");
+}
+
+TEST(SafeWrite, AppendGrowsTheFile) {
+    TempWorkDir dir;
+    ASSERT_TRUE(appendFileSynced(dir / "log.cjf", "a\r\n").ok());
+    ASSERT_TRUE(appendFileSynced(dir / "log.cjf", "b\r\n").ok());
+    EXPECT_EQ(dir.read("log.cjf"), "a\r\nb\r\n");
+}
+
+TEST(DataPaths, JoinTheWorkingDirectoryAtTheMomentOfUse) {
+    TempWorkDir dir;
+    EXPECT_EQ(dataPath({"bwl", "bwl.cjf"}), fs::current_path() / "bwl" / "bwl.cjf");
+    EXPECT_EQ(pathToUtf8(dataPathIn("/x", {"txl", "照片.gif"})), "/x/txl/照片.gif");
+}

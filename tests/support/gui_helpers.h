@@ -1,0 +1,25 @@
+#pragma once
+// Finding controls by their fixed names and driving them as a user would.
+#include <QApplication>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+// The child of `window` with that objectName; fails the test when missing.
+template <class T = QWidget> T* control(QWidget* window, const QString& name) {
+    T* found = window->findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << "no control " << name.toStdString() << " in " << window->objectName().toStdString();
+    return found;
+}
+
+// Names used more than once among the window's children (empty names skipped).
+QStringList duplicateControlNames(const QWidget* window);
+// Left click in the middle of a widget (press and release), and right-button press.
+void clickWidget(QWidget* w, Qt::MouseButton button = Qt::LeftButton, QPoint pos = QPoint(-1, -1));
+void pressWidget(QWidget* w, Qt::MouseButton button, QPoint pos = QPoint(-1, -1));
+void moveOver(QWidget* w, QPoint pos = QPoint(-1, -1));
+// Types text, Chinese included, into the focused editor as an input method would commit it.
+void typeText(QWidget* editor, const QString& text);
+// Runs pending events.
+void processEvents();
