@@ -28,16 +28,18 @@ public:
     const std::string& YearTag() const { return *m_yearTag; }     // 生肖, e.g. "马"
     const std::string& MonthText() const { return *m_monthText; } // "农历" or "农历闰"
     int MonthNumber() const { return m_monthNumber; }             // 1..12
-    const std::string& DayText() const { return m_dayText; }      // "春节 立春 " style, or ""
+    const std::string& DayText() const { return *m_dayText; }     // "春节 立春 " style, or ""
     int DayNumber() const { return m_dayNumber; }                 // 1..30
 
 private:
     static const std::string kEmpty;
+    void clearSlots();
+    void setLunarSlots(int days);
     int m_year = 0, m_month = 0, m_day = 0;
     const std::string* m_weekday = &kEmpty;
     const std::string* m_yearText = &kEmpty;
     const std::string* m_yearTag = &kEmpty;
     const std::string* m_monthText = &kEmpty;
-    std::string m_dayText;
+    const std::string* m_dayText = &kEmpty; // one of the precomposed festival-and-term texts
     int m_yearNumber = 0, m_monthNumber = 0, m_dayNumber = 0;
 };
