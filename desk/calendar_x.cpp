@@ -19,6 +19,7 @@ using namespace lunar_tables;
 constexpr int kMaxYear = 32767; // every date value is read back as a signed 16-bit number
 constexpr int kFestivalCount = 9;
 constexpr int kTermSlots = 25; // 24 terms and "none"
+constexpr int kDayTextCount = kFestivalCount * kTermSlots;
 
 enum Festival : int { kNoFestival, kSpring, kLantern, kDragonBoat, kQixi, kMidAutumn, kDoubleNinth, kLaba, kEve };
 
@@ -42,8 +43,8 @@ std::array<std::string, 60> makeGanzhi() {
 }
 
 // Festival name and blank, then term name and blank, each only when present: index festival * 25 + term + 1.
-std::array<std::string, kFestivalCount * kTermSlots> makeDayTexts() {
-    std::array<std::string, kFestivalCount * kTermSlots> texts;
+std::array<std::string, kDayTextCount> makeDayTexts() {
+    std::array<std::string, kDayTextCount> texts;
     for (int f = 0; f < kFestivalCount; ++f) {
         for (int t = -1; t < 24; ++t) {
             std::string& text = texts[f * kTermSlots + t + 1];
@@ -58,7 +59,7 @@ std::array<std::string, kFestivalCount * kTermSlots> makeDayTexts() {
 
 const std::array<std::string, 60> kGanzhi = makeGanzhi();
 const std::array<std::string, 12> kAnimals = {"鼠", "牛", "虎", "兔", "龙", "蛇", "马", "羊", "猴", "鸡", "狗", "猪"};
-const std::array<std::string, kFestivalCount* kTermSlots> kDayTexts = makeDayTexts();
+const std::array<std::string, kDayTextCount> kDayTexts = makeDayTexts();
 
 constexpr bool isLeapYear(int y) {
     return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
