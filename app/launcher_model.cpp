@@ -50,4 +50,6 @@ std::vector<std::string> LauncherModel::minuteEntries() {
     return entries;
 }
 
-int dayKey(const LocalDateTime& t) { return t.year * 10000 + t.month * 100 + t.day; }
+int dayKey(const LocalDateTime& t) {
+    return t.year * 10000 + t.month * 100 + t.day;
+}

@@ -25,8 +25,9 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     applyUiFont();
     // Test seams for the process tests: a private instance key, and message boxes answered on stderr.
-    const QString key = qEnvironmentVariableIsEmpty("QUILLET_INSTANCE_KEY") ? SingleInstance::defaultKey()
-                                                                            : qEnvironmentVariable("QUILLET_INSTANCE_KEY");
+    const QString key = qEnvironmentVariableIsEmpty("QUILLET_INSTANCE_KEY")
+                            ? SingleInstance::defaultKey()
+                            : qEnvironmentVariable("QUILLET_INSTANCE_KEY");
     if (qEnvironmentVariable("QUILLET_PROMPTS") == "stderr")
         Prompts::startEcho();
 

@@ -14,10 +14,10 @@ struct Form1State {
 };
 
 struct Form3State {
-    int16_t dss = 0;            // memo-check interval in minutes; 0 or below never checks
-    std::string dshh = "--";    // alarm hour "00".."23", "--" when no alarm is set
-    std::string dsmm = "--";    // alarm minute "00".."59" or "--" (minute 0)
-    bool txyybz = true;         // music flag: false makes the next memo-check tick stop the tune
-    int64_t reminderTicks = 0;  // seconds counted towards the next memo check; wide, so it never overflows
-    int alarmDay = 0;           // yyyymmdd the alarm was set for (0: not known), so it never rings a day late
+    int16_t dss = 0;           // memo-check interval in minutes; 0 or below never checks
+    std::string dshh = "--";   // alarm hour "00".."23", "--" when no alarm is set
+    std::string dsmm = "--";   // alarm minute "00".."59" or "--" (minute 0)
+    bool txyybz = true;        // music flag: false makes the next memo-check tick stop the tune
+    int64_t reminderTicks = 0; // seconds counted towards the next memo check; wide, so it never overflows
+    int alarmDay = 0;          // yyyymmdd the alarm was set for (0: not known), so it never rings a day late
 };

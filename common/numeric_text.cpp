@@ -3,8 +3,12 @@
 #include <cmath>
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 } // namespace
 
 double numericValue(std::string_view text) {
@@ -47,9 +51,13 @@ std::optional<int16_t> toInt16(double value) {
     return static_cast<int16_t>(rounded);
 }
 
-std::optional<int16_t> textToInt16(std::string_view text) { return toInt16(numericValue(text)); }
+std::optional<int16_t> textToInt16(std::string_view text) {
+    return toInt16(numericValue(text));
+}
 
-std::string twoDigits(int value) { return value < 10 && value >= 0 ? "0" + std::to_string(value) : textOf(value); }
+std::string twoDigits(int value) {
+    return value < 10 && value >= 0 ? "0" + std::to_string(value) : textOf(value);
+}
 
 std::string fourDigits(int value) {
     std::string digits = std::to_string(value < 0 ? -value : value);
@@ -58,6 +66,10 @@ std::string fourDigits(int value) {
     return value < 0 ? "-" + digits : digits;
 }
 
-std::string textOf(int value) { return std::to_string(value); }
+std::string textOf(int value) {
+    return std::to_string(value);
+}
 
-std::string printForm(int value) { return (value < 0 ? "-" : " ") + std::to_string(value < 0 ? -value : value) + " "; }
+std::string printForm(int value) {
+    return (value < 0 ? "-" : " ") + std::to_string(value < 0 ? -value : value) + " ";
+}

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -18,7 +19,9 @@ std::string injected(std::string_view step, const fs::path& target) {
     return g_fault ? g_fault(step, target) : std::string();
 }
 
-IoError osError(const fs::path& path, int err) { return IoError{path.string(), std::strerror(err)}; }
+IoError osError(const fs::path& path, int err) {
+    return IoError{path.string(), std::strerror(err)};
+}
 
 fs::path tempNameBeside(const fs::path& target) {
     static std::mt19937_64 rng{std::random_device{}()};
@@ -52,7 +55,9 @@ void syncFolder(const fs::path& folder) {
 
 } // namespace
 
-void setSafeWriteFaultForTests(SafeWriteFault fault) { g_fault = std::move(fault); }
+void setSafeWriteFaultForTests(SafeWriteFault fault) {
+    g_fault = std::move(fault);
+}
 
 Result<void> writeFileAtomic(const fs::path& target, std::string_view bytes) {
     return writeFileAtomicStreamed(target, [&](const ChunkSink& sink) -> Result<void> {
@@ -70,7 +75,7 @@ Result<void> writeFileAtomicStreamed(const fs::path& target,
     if (fd < 0)
         return osError(target, errno);
     // Keep the permission bits of the file being replaced.
-    struct stat st{};
+    struct stat st;
     if (::stat(target.c_str(), &st) == 0)
         ::fchmod(fd, st.st_mode & 07777);
 

@@ -13,20 +13,44 @@ namespace {
 
 constexpr char32_t kRawByteBase = 0x10FF00;
 
-bool isRawByte(char32_t c) { return c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF; }
+bool isRawByte(char32_t c) {
+    return c >= kRawByteBase && c <= kRawByteBase + 0xFF;
+}
 
-// Each byte the converter cannot take is written as one raw-byte code point.
+// Inside the converter each byte it cannot take becomes a lone surrogate U+DC00 + byte (valid text never
+// decodes to one); decodeGb then turns it into the raw-byte code point.
+constexpr UChar kLoneSurrogateBase = 0xDC00;
+
+void appendUtf8(std::string& out, char32_t cp) {
+    char buf[4];
+    int32_t len = 0;
+    U8_APPEND_UNSAFE(buf, len, static_cast<UChar32>(cp));
+    out.append(buf, static_cast<std::size_t>(len));
+}
+
+// A valid four-byte sequence that decodes into the raw-byte range is kept as its four raw bytes, so that
+// encoding cannot mistake it for an escaped byte.
+void appendEscapedFourByteCode(std::string& out, char32_t cp) {
+    uint32_t linear = cp - 0x10000;
+    unsigned char b[4];
+    b[3] = static_cast<unsigned char>(0x30 + linear % 10);
+    linear /= 10;
+    b[2] = static_cast<unsigned char>(0x81 + linear % 126);
+    linear /= 126;
+    b[1] = static_cast<unsigned char>(0x30 + linear % 10);
+    b[0] = static_cast<unsigned char>(0x90 + linear / 10);
+    for (unsigned char byte : b)
+        appendUtf8(out, kRawByteBase + byte);
+}
+
 void escapeInvalidBytes(const void*, UConverterToUnicodeArgs* args, const char* units, int32_t length,
                         UConverterCallbackReason reason, UErrorCode* err) {
     if (reason > UCNV_IRREGULAR)
         return;
     *err = U_ZERO_ERROR;
     for (int32_t i = 0; i < length; ++i) {
-        UChar pair[2];
-        int32_t n = 0;
-        UBool bad = false;
-        U16_APPEND(pair, n, 2, kRawByteBase + static_cast<unsigned char>(units[i]), bad);
-        ucnv_cbToUWriteUChars(args, pair, n, 0, err);
+        UChar unit = static_cast<UChar>(kLoneSurrogateBase + static_cast<unsigned char>(units[i]));
+        ucnv_cbToUWriteUChars(args, &unit, 1, 0, err);
     }
 }
 
@@ -91,8 +115,8 @@ void encodeRun(std::u32string_view run, std::string& out) {
                                    static_cast<int32_t>(u16.size()), &err);
     err = U_ZERO_ERROR;
     std::string bytes(static_cast<std::size_t>(need), '\0');
-    ucnv_fromUChars(c, bytes.data(), need, reinterpret_cast<const UChar*>(u16.data()),
-                    static_cast<int32_t>(u16.size()), &err);
+    ucnv_fromUChars(c, bytes.data(), need, reinterpret_cast<const UChar*>(u16.data()), static_cast<int32_t>(u16.size()),
+                    &err);
     if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING)
         throw std::runtime_error("GB18030 encoding failed");
     out += bytes;
@@ -115,11 +139,12 @@ std::string decodeGb(std::string_view bytes) {
     for (int32_t i = 0; i < n;) {
         UChar32 cp;
         U16_NEXT(u16.data(), i, n, cp);
-        char buf[4];
-        int32_t len = 0;
-        UBool bad = false;
-        U8_APPEND(buf, len, 4, cp, bad);
-        out.append(buf, static_cast<std::size_t>(len));
+        if (cp >= kLoneSurrogateBase && cp <= kLoneSurrogateBase + 0xFF)
+            appendUtf8(out, kRawByteBase + (cp - kLoneSurrogateBase));
+        else if (isRawByte(static_cast<char32_t>(cp)))
+            appendEscapedFourByteCode(out, static_cast<char32_t>(cp));
+        else
+            appendUtf8(out, static_cast<char32_t>(cp));
     }
     return out;
 }
@@ -156,13 +181,8 @@ std::u32string toU32(std::string_view utf8) {
 std::string fromU32(std::u32string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char32_t c : text) {
-        char buf[4];
-        int32_t len = 0;
-        UBool bad = false;
-        U8_APPEND(buf, len, 4, static_cast<UChar32>(c), bad);
-        out.append(buf, static_cast<std::size_t>(len));
-    }
+    for (char32_t c : text)
+        appendUtf8(out, c);
     return out;
 }
 
@@ -180,7 +200,9 @@ std::string charMid(std::string_view utf8, std::size_t first, std::size_t count)
     return fromU32(std::u32string_view(text).substr(first, count));
 }
 
-std::size_t gbWidth(std::string_view utf8) { return encodeGb(utf8).size(); }
+std::size_t gbWidth(std::string_view utf8) {
+    return encodeGb(utf8).size();
+}
 
 bool isAscii(std::string_view utf8) {
     for (char c : utf8)

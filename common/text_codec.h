@@ -2,7 +2,8 @@
 // Files are GB18030 on disk (a superset of GBK: every GBK file decodes the same); text in memory is UTF-8.
 // Decoding is lossless: a byte that is not part of a valid sequence becomes the private-use code point
 // U+10FF00 + byte, and encoding turns that code point back into the same byte, so
-// encodeGb(decodeGb(bytes)) == bytes for every byte string.
+// encodeGb(decodeGb(bytes)) == bytes for every byte string. (The 256 code points of that range are reserved:
+// a valid sequence that stands for one of them is kept as raw bytes, and typed ones are written as raw bytes.)
 #include <string>
 #include <string_view>
 

@@ -4,13 +4,21 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-EventLabel::EventLabel(QWidget* parent) : QLabel(parent) { setMouseTracking(true); }
+EventLabel::EventLabel(QWidget* parent) : QLabel(parent) {
+    setMouseTracking(true);
+}
 
-EventLabel::EventLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { setMouseTracking(true); }
+EventLabel::EventLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setMouseTracking(true);
+}
 
-void EventLabel::mousePressEvent(QMouseEvent* e) { emit pressed(e->button(), e->position().toPoint()); }
+void EventLabel::mousePressEvent(QMouseEvent* e) {
+    emit pressed(e->button(), e->position().toPoint());
+}
 
-void EventLabel::mouseMoveEvent(QMouseEvent* e) { emit moved(e->buttons(), e->position().toPoint()); }
+void EventLabel::mouseMoveEvent(QMouseEvent* e) {
+    emit moved(e->buttons(), e->position().toPoint());
+}
 
 void EventLabel::mouseReleaseEvent(QMouseEvent* e) {
     emit released(e->button(), e->position().toPoint());
@@ -23,9 +31,13 @@ void EventLabel::mouseDoubleClickEvent(QMouseEvent* e) {
         emit doubleClicked();
 }
 
-void EventLabel::enterEvent(QEnterEvent*) { emit entered(); }
+void EventLabel::enterEvent(QEnterEvent*) {
+    emit entered();
+}
 
-void EventLabel::leaveEvent(QEvent*) { emit left(); }
+void EventLabel::leaveEvent(QEvent*) {
+    emit left();
+}
 
 void dragWindowBy(QWidget* control, Qt::MouseButtons buttons, QPoint pos) {
     if (!(buttons & Qt::LeftButton))

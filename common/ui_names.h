@@ -4,10 +4,14 @@
 #include <QObject>
 #include <QString>
 
-inline QString arrayName(const char* base, int index) { return QString("%1(%2)").arg(base).arg(index); }
+inline QString arrayName(const char* base, int index) {
+    return QString("%1(%2)").arg(base).arg(index);
+}
 
 template <class T> T* named(T* object, const QString& name) {
     object->setObjectName(name);
     return object;
 }
-template <class T> T* named(T* object, const char* base, int index) { return named(object, arrayName(base, index)); }
+template <class T> T* named(T* object, const char* base, int index) {
+    return named(object, arrayName(base, index));
+}

@@ -26,7 +26,9 @@ QMessageBox::Icon qtIcon(NoticeIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-NoticeAnswer defaultAnswer(NoticeButtons buttons) { return buttons == NoticeButtons::YesNo ? NoticeAnswer::Yes : NoticeAnswer::Ok; }
+NoticeAnswer defaultAnswer(NoticeButtons buttons) {
+    return buttons == NoticeButtons::YesNo ? NoticeAnswer::Yes : NoticeAnswer::Ok;
+}
 
 } // namespace
 
@@ -73,12 +75,22 @@ NoticeAnswer Prompts::show(QWidget* parent, const QString& title, const QString&
     return show(parent, Notice{title.toStdString(), text.toStdString(), icon, buttons});
 }
 
-void Prompts::setNextAnswer(NoticeAnswer answer) { s_answers.push_back(answer); }
-void Prompts::startCapture() { s_capture = true; }
-void Prompts::startEcho() { s_echo = true; }
+void Prompts::setNextAnswer(NoticeAnswer answer) {
+    s_answers.push_back(answer);
+}
+void Prompts::startCapture() {
+    s_capture = true;
+}
+void Prompts::startEcho() {
+    s_echo = true;
+}
 void Prompts::stopCapture() {
     s_capture = false;
     s_answers.clear();
 }
-const std::vector<Notice>& Prompts::shown() { return s_shown; }
-void Prompts::clearShown() { s_shown.clear(); }
+const std::vector<Notice>& Prompts::shown() {
+    return s_shown;
+}
+void Prompts::clearShown() {
+    s_shown.clear();
+}

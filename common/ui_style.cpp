@@ -41,7 +41,9 @@ QFont displayFont(int pixelSize) {
     return f;
 }
 
-void applyUiFont() { QApplication::setFont(uiFont()); }
+void applyUiFont() {
+    QApplication::setFont(uiFont());
+}
 
 void setBackground(QWidget* w, const QColor& background) {
     QPalette p = w->palette();

@@ -4,7 +4,9 @@
 
 namespace {
 // "Text of" a number read from the component: a signed 16-bit value in decimal.
-std::string text16(int value) { return textOf(static_cast<int16_t>(value)); }
+std::string text16(int value) {
+    return textOf(static_cast<int16_t>(value));
+}
 } // namespace
 
 DeskTexts composeDeskTexts(CalendarX& calendar, int year, int month, int day) {

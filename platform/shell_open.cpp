@@ -3,7 +3,9 @@
 #include <QDesktopServices>
 #include <QDir>
 
-bool shellOpenUrl(const QUrl& url) { return url.isValid() && QDesktopServices::openUrl(url); }
+bool shellOpenUrl(const QUrl& url) {
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
 
 bool shellOpenDocument(const std::string& target) {
     const QString text = QString::fromStdString(target);

@@ -22,7 +22,9 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(pa
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::defaultKey() { return "Quillet"; }
+QString SingleInstance::defaultKey() {
+    return "Quillet";
+}
 
 bool SingleInstance::acquire() {
     if (!m_lock->tryLock(100))

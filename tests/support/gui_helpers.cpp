@@ -19,7 +19,9 @@ QStringList duplicateControlNames(const QWidget* window) {
     return dups;
 }
 
-static QPoint centreIfUnset(QWidget* w, QPoint pos) { return pos == QPoint(-1, -1) ? w->rect().center() : pos; }
+static QPoint centreIfUnset(QWidget* w, QPoint pos) {
+    return pos == QPoint(-1, -1) ? w->rect().center() : pos;
+}
 
 void clickWidget(QWidget* w, Qt::MouseButton button, QPoint pos) {
     QTest::mouseClick(w, button, Qt::NoModifier, centreIfUnset(w, pos));
@@ -41,4 +43,6 @@ void typeText(QWidget* editor, const QString& text) {
     QApplication::sendEvent(editor, &event);
 }
 
-void processEvents() { QApplication::processEvents(); }
+void processEvents() {
+    QApplication::processEvents();
+}

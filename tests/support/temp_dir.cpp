@@ -28,7 +28,9 @@ TempWorkDir::~TempWorkDir() {
     fs::remove_all(m_path, ec);
 }
 
-fs::path TempWorkDir::operator/(std::string_view relative) const { return m_path / fs::path(relative); }
+fs::path TempWorkDir::operator/(std::string_view relative) const {
+    return m_path / fs::path(relative);
+}
 
 void TempWorkDir::write(std::string_view relative, std::string_view bytes) const {
     fs::path p = *this / relative;
@@ -44,7 +46,9 @@ std::string TempWorkDir::read(std::string_view relative) const {
     return all.str();
 }
 
-bool TempWorkDir::exists(std::string_view relative) const { return fs::exists(*this / relative); }
+bool TempWorkDir::exists(std::string_view relative) const {
+    return fs::exists(*this / relative);
+}
 
 fs::path testDataDir() {
     if (const char* env = std::getenv("QUILLET_TEST_DATA"))
@@ -52,4 +56,6 @@ fs::path testDataDir() {
     return fs::path(QUILLET_SOURCE_DIR) / "tests" / "data";
 }
 
-std::string gb(std::string_view utf8) { return encodeGb(utf8); }
+std::string gb(std::string_view utf8) {
+    return encodeGb(utf8);
+}

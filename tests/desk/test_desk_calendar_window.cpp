@@ -1,0 +1,139 @@
+#include "app/form1.h"
+#include "app/launcher_window.h"
+#include "desk/desk_calendar_window.h"
+#include "support/fake_mci.h"
+#include "support/gui_helpers.h"
+#include "support/temp_dir.h"
+
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+class DeskTest : public ::testing::Test {
+protected:
+    DeskTest() : mci(new FakeMciDevice), app(clock, std::unique_ptr<MciDevice>(mci)) { desk = app.showDeskCalendar(); }
+    QString text(const char* name) { return control<QLabel>(desk, name)->text(); }
+
+    TempWorkDir dir;
+    FakeClock clock{{2026, 2, 16, 23, 59, 59, 995}};
+    FakeMciDevice* mci;
+    Form1 app;
+    Form3* desk;
+};
+} // namespace
+
+TEST_F(DeskTest, TitleNamesAndTimers) {
+    EXPECT_EQ(desk->windowTitle(), "☆Quillet>>台历");
+    EXPECT_EQ(desk->objectName(), "Form3");
+    EXPECT_TRUE(duplicateControlNames(desk).isEmpty());
+    const std::pair<const char*, int> timers[] = {{"Timer1", 10}, {"Timer2", 1000}, {"Timer3", 900}};
+    for (auto [name, ms] : timers) {
+        auto* t = desk->findChild<QTimer*>(name);
+        ASSERT_NE(t, nullptr) << name;
+        EXPECT_EQ(t->interval(), ms);
+        EXPECT_TRUE(t->isActive());
+    }
+    EXPECT_TRUE(app.desk().txyybz);
+}
+
+TEST_F(DeskTest, TextsChangeAtTheFirstTickAfterMidnight) {
+    desk->refreshClock();
+    EXPECT_EQ(text("Label1"), "2026年2月");
+    EXPECT_EQ(text("Label2(0)"), "16");
+    EXPECT_EQ(text("Label2(1)"), "日");
+    EXPECT_EQ(text("Label5"), "星期一");
+    EXPECT_EQ(text("Label4"), " 乙巳(蛇) 2025年 ");
+    EXPECT_EQ(text("Label6"), "农历12月 除夕 29日");
+    EXPECT_EQ(text("Label3"), "23:59:59");
+    clock.advanceMsec(10);
+    QTest::qWait(40); // Timer1 ticks on its own
+    EXPECT_EQ(text("Label1"), "2026年2月");
+    EXPECT_EQ(text("Label2(0)"), "17");
+    EXPECT_EQ(text("Label5"), "星期二");
+    EXPECT_EQ(text("Label4"), " 丙午(马) 2026年 ");
+    EXPECT_EQ(text("Label6"), "农历1月 春节 1日");
+    EXPECT_EQ(text("Label3"), "00:00:00");
+}
+
+TEST_F(DeskTest, LauncherOpensBesideTheIconDownwardOrUpward) {
+    const int screenHeight = 800;
+    const QSize launcherSize(132, 232);
+    desk->move(500, 100);
+    auto* image2 = control<QWidget>(desk, "Image2");
+    const int iconLeft = image2->mapTo(desk, QPoint(0, 0)).x();
+    EXPECT_EQ(desk->launcherPositionFromIcon(launcherSize, screenHeight), QPoint(500 + iconLeft - 132, 100));
+    // Within 4000 twips (266 px) of the bottom the launcher opens upward.
+    desk->move(500, 600);
+    EXPECT_EQ(desk->launcherPositionFromIcon(launcherSize, screenHeight),
+              QPoint(500 + iconLeft - 132, 600 + image2->height() - 232));
+    desk->move(500, 533); // 7995 twips: still above screen height - 4000
+    EXPECT_EQ(desk->launcherPositionFromIcon(launcherSize, screenHeight).y(), 533);
+    desk->move(500, 534);
+    EXPECT_NE(desk->launcherPositionFromIcon(launcherSize, screenHeight).y(), 534);
+}
+
+TEST_F(DeskTest, IconClickAndRightPressOpenTheLauncher) {
+    desk->move(400, 100);
+    clickWidget(control<QWidget>(desk, "Image2"));
+    QWidget* launcher = app.window(WindowId::Form2);
+    ASSERT_NE(launcher, nullptr);
+    EXPECT_TRUE(launcher->isVisible());
+    EXPECT_EQ(launcher->pos(), desk->launcherPositionFromIcon(launcher->size(), desk->screen()->geometry().height()));
+    app.closeLauncher();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto* image1 = control<QWidget>(desk, "Image1");
+    pressWidget(image1, Qt::LeftButton, QPoint(30, 40));
+    EXPECT_EQ(app.window(WindowId::Form2), nullptr);
+    pressWidget(image1, Qt::RightButton, QPoint(30, 40));
+    launcher = app.window(WindowId::Form2);
+    ASSERT_NE(launcher, nullptr);
+    EXPECT_EQ(launcher->pos(), desk->pos() + QPoint(30, 40));
+}
+
+TEST_F(DeskTest, DraggingByTheStripFollowsThePointer) {
+    desk->move(300, 300);
+    auto* strip = control<QWidget>(desk, "Image3");
+    QMouseEvent move(QEvent::MouseMove, QPointF(12, 7), strip->mapToGlobal(QPointF(12, 7)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(strip, &move);
+    EXPECT_EQ(desk->pos(), QPoint(312, 307));
+    QMouseEvent noButton(QEvent::MouseMove, QPointF(12, 7), strip->mapToGlobal(QPointF(12, 7)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(control<QWidget>(desk, "Label3"), &noButton);
+    EXPECT_EQ(desk->pos(), QPoint(312, 307));
+}
+
+TEST_F(DeskTest, MemoCheckComesEveryIntervalAndTheFlagStopsTheMusic) {
+    int checks = 0;
+    desk->timers().onMemoCheck = [&] { ++checks; };
+    app.desk().dss = 1;
+    for (int i = 0; i < 59; ++i)
+        desk->timers().tickTimer2();
+    EXPECT_EQ(checks, 0);
+    desk->timers().tickTimer2();
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(app.desk().reminderTicks, 0);
+    // A new interval takes effect from the next tick; the count is not reset.
+    for (int i = 0; i < 30; ++i)
+        desk->timers().tickTimer2();
+    app.desk().dss = 5;
+    for (int i = 30; i < 299; ++i)
+        desk->timers().tickTimer2();
+    EXPECT_EQ(checks, 1);
+    desk->timers().tickTimer2();
+    EXPECT_EQ(checks, 2);
+    // No interval: counting goes on, no check, no overflow.
+    app.desk().dss = 0;
+    app.desk().reminderTicks = 40000;
+    desk->timers().tickTimer2();
+    EXPECT_EQ(checks, 2);
+    mci->clear();
+    app.desk().txyybz = false;
+    desk->timers().tickTimer2();
+    EXPECT_EQ(mci->count("CLOSE"), 1);
+    app.desk().txyybz = true;
+    desk->timers().tickTimer2();
+    EXPECT_EQ(mci->count("CLOSE"), 1);
+}

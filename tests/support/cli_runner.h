@@ -1,0 +1,13 @@
+#pragma once
+// Runs quillet-cli in the current working directory and collects what it printed.
+#include <string>
+#include <vector>
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+// QUILLET_CLI (a compile definition) names the program; `input` is fed to its standard input.
+CliRun runCli(const std::vector<std::string>& args, const std::string& input = {});
