@@ -52,7 +52,7 @@ Form3::Form3(Form1& app, QWidget* parent)
     connect(m_timer2, &QTimer::timeout, this, [this] { m_timers.tickTimer2(); });
     m_timer3 = named(new QTimer(this), "Timer3");
     m_timer3->setInterval(900);
-    connect(m_timer3, &QTimer::timeout, this, [this] { m_timers.tickTimer3(); });
+    connect(m_timer3, &QTimer::timeout, this, [this] { m_timers.tickTimer3(m_app.clock().now()); });
     for (QTimer* t : {m_timer1, m_timer2, m_timer3})
         t->start();
     refreshClock();

@@ -13,7 +13,9 @@ void DeskTimers::tickTimer2() {
         onMemoCheck();
 }
 
-void DeskTimers::tickTimer3() {
-    if (onAlarmTick)
-        onAlarmTick();
+AlarmTick DeskTimers::tickTimer3(const LocalDateTime& now) {
+    AlarmTick result = runAlarmTick(m_desk, m_music, now);
+    if (result == AlarmTick::Expired && onAlarmExpired)
+        onAlarmExpired();
+    return result;
 }

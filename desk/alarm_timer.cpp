@@ -1,0 +1,55 @@
+#include "desk/alarm_timer.h"
+
+#include "common/numeric_text.h"
+#include "desk/music.h"
+
+#include <cstdint>
+
+namespace {
+
+// Days since 1970-01-01 of a Gregorian date (the civil-from-days inverse), so minutes compare across midnight
+// and month ends.
+int64_t daysFromCivil(int64_t year, int month, int day) {
+    year -= month <= 2;
+    int64_t era = (year >= 0 ? year : year - 399) / 400;
+    int64_t yearOfEra = year - era * 400;
+    int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+int64_t minutesOfDate(int year, int month, int day, int64_t minuteOfDay) {
+    return daysFromCivil(year, month, day) * 1440 + minuteOfDay;
+}
+
+int dayKeyOf(const LocalDateTime& t) {
+    return t.year * 10000 + t.month * 100 + t.day;
+}
+
+} // namespace
+
+AlarmTick runAlarmTick(Form3State& desk, Music& music, const LocalDateTime& now) {
+    if (desk.dshh == "--")
+        return AlarmTick::NoAlarm;
+    if (desk.alarmDay == 0)
+        desk.alarmDay = dayKeyOf(now);
+    // Numeric values as the launcher's lists give them; "--" reads as 0.
+    auto alarmHour = static_cast<int64_t>(numericValue(desk.dshh));
+    auto alarmMinute = static_cast<int64_t>(numericValue(desk.dsmm));
+    int64_t alarmAt = minutesOfDate(desk.alarmDay / 10000, desk.alarmDay / 100 % 100, desk.alarmDay % 100,
+                                    alarmHour * 60 + alarmMinute);
+    int64_t clockAt = minutesOfDate(now.year, now.month, now.day, now.minutesOfDay());
+    if (alarmAt + 3 < clockAt) {
+        desk.txyybz = false;
+        desk.dshh = "--";
+        desk.dsmm = "--";
+        desk.alarmDay = 0;
+        return AlarmTick::Expired;
+    }
+    if (dayKeyOf(now) == desk.alarmDay && now.hour == alarmHour && now.minute == alarmMinute) {
+        desk.txyybz = true;
+        music.start(kAlarmTune);
+        return AlarmTick::Ringing;
+    }
+    return AlarmTick::Waiting;
+}
