@@ -107,11 +107,15 @@ DiaryReply DiaryBook::LoadMonth(std::string_view year, std::string_view month, s
     m_readable = false;
     if (auto problem = cipherPasswordProblem(key))
         return {{}, problem};
-    const fs::path file = diaryMonthFile(workDir(), year, month);
+    // A new month's first record carries the day; only a well-formed date may go into it.
+    std::string d(day);
+    if (auto problem = normalizeDiaryDate(m_year, m_month, &d))
+        return {{}, problem};
+    const fs::path file = diaryMonthFile(workDir(), m_year, m_month);
     std::error_code ec;
     if (!fs::exists(file, ec) && !ec)
-        return createMonth(file, day, key);
-    StoredMonth stored = readStoredMonth(workDir(), year, month, key, numericValue(day));
+        return createMonth(file, d, key);
+    StoredMonth stored = readStoredMonth(workDir(), m_year, m_month, key, numericValue(d));
     m_tables = std::move(stored.read.tables);
     m_readable = !stored.notice;
     return {std::move(stored.read.shownEntry), std::move(stored.notice)};
@@ -179,7 +183,22 @@ DiaryReply DiaryBook::ExportMonth(std::string_view year, std::string_view month,
     if (stored.notice)
         return {{}, stored.notice};
     m_exportFile = diaryExportFile(workDir(), y, m);
+    m_exportYear = y;
+    m_exportMonth = m;
     return {std::move(text), std::nullopt};
+}
+
+Notice DiaryBook::exportKeptNotice(std::string_view path) const {
+    return {"恭喜!", m_exportYear + "年" + m_exportMonth + "月日记已经成功保存到" + std::string(path), NoticeIcon::None,
+            NoticeButtons::Ok};
+}
+
+Notice confirmSaveNotice() {
+    return {"警告", "确实要保存当前日记吗?", NoticeIcon::Question, NoticeButtons::YesNo};
+}
+
+Notice keepExportNotice() {
+    return {"提示", "是否保存导出的文本?", NoticeIcon::Question, NoticeButtons::YesNo};
 }
 
 DiaryReply DiaryBook::SaveExportText(std::string_view text) {

@@ -50,6 +50,7 @@ public:
 
     // Loads the month and returns the entry of `day`; creates the month file (one empty record for that
     // day) when it is missing. A month the key cannot read is shown as far as it reads and refused for saving.
+    // Every operation checks the date texts as normalizeDiaryDate does and refuses a bad one with a notice.
     DiaryReply LoadMonth(std::string_view year, std::string_view month, std::string_view day, std::string_view key);
     // Stores the entry for the day and rewrites the whole month file. When the month differs from the loaded
     // one, that month's stored records are loaded first, so no other day is lost.
@@ -59,6 +60,8 @@ public:
     DiaryReply ExportMonth(std::string_view year, std::string_view month, std::string_view key);
     // Writes the export text (followed by one CR LF) to the export file of the last export; returns its path.
     DiaryReply SaveExportText(std::string_view text);
+    // "恭喜!" with the exported month and the kept file's path.
+    Notice exportKeptNotice(std::string_view path) const;
 
     const DayTables& tables() const { return m_tables; }
     bool loadedReadable() const { return m_readable; }
@@ -77,7 +80,12 @@ private:
     std::string m_year, m_month; // the loaded month
     bool m_readable = false;     // its stored records were read whole under the key in use
     std::filesystem::path m_exportFile;
+    std::string m_exportYear, m_exportMonth;
 };
+
+// The window's questions before saving a day and after closing the export panel.
+Notice confirmSaveNotice();
+Notice keepExportNotice();
 
 // The notice for a month that does not read as diary text under the current key.
 Notice unreadableMonthNotice(std::string_view year, std::string_view month);

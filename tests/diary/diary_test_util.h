@@ -4,6 +4,7 @@
 #include "diary/text_cipher.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -293,3 +293,25 @@ TEST_F(DiaryBookTest, NoPlainTextEverReachesTheDiaryFolder) {
     EXPECT_EQ(leaks, std::vector<std::string>{});
     EXPECT_EQ(rjbFiles(dir), (std::vector<std::string>{"rj200312.cjf", "rj200401.cjf"}));
 }
+
+TEST_F(DiaryBookTest, LoadRefusesDatesThatWouldMakeABadFirstRecord) {
+    EXPECT_FALSE(book.LoadMonth("2003", "12", "ab", "").ok());
+    EXPECT_FALSE(book.LoadMonth("999", "12", "05", "").ok());
+    EXPECT_FALSE(dir.exists("rjb"));
+    EXPECT_TRUE(book.LoadMonth("2003", "3", "5", "").ok());
+    EXPECT_EQ(storedPlain(dir, "2003", "03", ""), diaryRecord("20030305", {}, "20031205103000"));
+}
+
+TEST_F(DiaryBookTest, WindowMessages) {
+    EXPECT_EQ(confirmSaveNotice().text, "确实要保存当前日记吗?");
+    EXPECT_EQ(confirmSaveNotice().title, "警告");
+    EXPECT_EQ(confirmSaveNotice().buttons, NoticeButtons::YesNo);
+    EXPECT_EQ(keepExportNotice().text, "是否保存导出的文本?");
+    EXPECT_EQ(keepExportNotice().title, "提示");
+    EXPECT_FALSE(book.SaveExportText("nothing exported yet").ok());
+    ASSERT_TRUE(book.ExportMonth("2003", "12", "").ok());
+    const Notice kept = book.exportKeptNotice("/x/rjb/rj200312.txt");
+    EXPECT_EQ(kept.title, "恭喜!");
+    EXPECT_EQ(kept.text, "2003年12月日记已经成功保存到/x/rjb/rj200312.txt");
+    EXPECT_EQ(kept.icon, NoticeIcon::None);
+}

@@ -1,0 +1,256 @@
+#include "app/form1.h"
+#include "common/data_paths.h"
+#include "common/ui_prompts.h"
+#include "diary/diary_month.h"
+#include "diary/diary_window.h"
+#include "diary_test_util.h"
+#include "support/fake_mci.h"
+#include "support/gui_helpers.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+class DiaryWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Prompts::clearShown();
+        app.state().password = "key";
+    }
+
+    Form5* open(int year = 2004, int month = 3, int day = 5) {
+        app.openDiary(year, month, day);
+        processEvents();
+        return app.windowAs<Form5>(WindowId::Form5);
+    }
+    QComboBox* combo(Form5* w, int i) { return control<QComboBox>(w, QString("Combo1(%1)").arg(i)); }
+    QPlainTextEdit* text1(Form5* w) { return control<QPlainTextEdit>(w, "Text1"); }
+    QLabel* image(Form5* w, int kind, int i) { return control<QLabel>(w, QString("Image%1(%2)").arg(kind).arg(i)); }
+
+    // A pick from a box's list, as a click on the list entry delivers it.
+    void pick(QComboBox* box, const QString& text) {
+        const int index = box->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    // The buttons act through their highlighted pictures, shown under the mouse.
+    void press(Form5* w, int button) {
+        moveOver(image(w, 1, button));
+        ASSERT_TRUE(image(w, 2, button)->isVisible());
+        clickWidget(image(w, 2, button));
+        processEvents();
+    }
+    std::vector<std::string> titlesShown() {
+        std::vector<std::string> titles;
+        for (const auto& n : Prompts::shown())
+            titles.push_back(n.title);
+        return titles;
+    }
+
+    TempWorkDir dir;
+    FakeClock clock{{2004, 3, 5, 21, 15, 9}};
+    Form1 app{clock, std::make_unique<FakeMciDevice>()};
+};
+
+} // namespace
+
+TEST_F(DiaryWindowTest, OpensOnTheLaunchersDateAndCreatesTheMonth) {
+    Form5* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->objectName(), "Form5");
+    EXPECT_EQ(w->windowTitle(), "☆Quillet>>日记簿" + QString(18, ' ') + "Orlin工作室");
+    EXPECT_TRUE(duplicateControlNames(w).isEmpty());
+    EXPECT_EQ(combo(w, 0)->currentText(), "2004");
+    EXPECT_EQ(combo(w, 1)->currentText(), "03");
+    EXPECT_EQ(combo(w, 2)->currentText(), "05");
+    EXPECT_EQ(combo(w, 3)->currentText(), "16");
+    EXPECT_EQ(w->nowyue, "03");
+    EXPECT_EQ(w->nowri, "05");
+    EXPECT_FALSE(combo(w, 0)->isEditable());
+    EXPECT_TRUE(combo(w, 1)->isEditable());
+    EXPECT_EQ(combo(w, 0)->count(), 150);
+    EXPECT_EQ(combo(w, 2)->count(), 31);
+    EXPECT_EQ(combo(w, 3)->count(), 11);
+    EXPECT_EQ(text1(w)->toPlainText(), "");
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"),
+              "@@@@@@@@@@20040305@@@@@@@@@@\r\n@@@@@@@@20040305211509@@@@@@\r\n");
+    const char* labels[] = {"Label3(0)", "Label3(1)", "Label3(2)", "Label3(4)"};
+    const char* texts[] = {"年", "月", "日", "字号"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(control<QLabel>(w, labels[i])->text(), texts[i]);
+    const char* tips[] = {"发布日记文档", "保存日记", "关闭日记簿"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(image(w, 2, i)->isVisible());
+        EXPECT_EQ(image(w, 2, i)->toolTip(), tips[i]);
+        EXPECT_FALSE(image(w, 1, i)->pixmap().isNull());
+    }
+    EXPECT_NE(control<QLabel>(w, "Image3"), nullptr);
+    EXPECT_FALSE(control<QFrame>(w, "Frame1")->isVisible());
+    EXPECT_TRUE(Prompts::shown().empty());
+}
+
+TEST_F(DiaryWindowTest, HoverShowsOneHighlightedButton) {
+    Form5* w = open();
+    moveOver(image(w, 1, 0));
+    EXPECT_TRUE(image(w, 2, 0)->isVisible());
+    moveOver(image(w, 1, 2));
+    EXPECT_FALSE(image(w, 2, 0)->isVisible());
+    EXPECT_TRUE(image(w, 2, 2)->isVisible());
+    moveOver(w, QPoint(5, w->height() - 3)); // the window's background
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(image(w, 2, i)->isVisible());
+}
+
+TEST_F(DiaryWindowTest, SaveAsksAndStoresTheEntry) {
+    Form5* w = open();
+    text1(w)->setFocus();
+    typeText(text1(w), "今天晴\n第二行");
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    const std::string created = dir.read("rjb/rj200403.cjf");
+    press(w, 1);
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].text, "确实要保存当前日记吗?");
+    EXPECT_EQ(Prompts::shown()[0].title, "警告");
+    EXPECT_EQ(dir.read("rjb/rj200403.cjf"), created);
+
+    press(w, 1); // Yes
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040305", {"今天晴", "第二行"}, "20040305211509"));
+    // Picking another day drops what was typed and shows that day; picking back shows the saved text.
+    pick(combo(w, 2), "06");
+    EXPECT_EQ(text1(w)->toPlainText(), "");
+    typeText(text1(w), "never saved");
+    pick(combo(w, 2), "05");
+    EXPECT_EQ(text1(w)->toPlainText(), "今天晴\n第二行");
+    // Saving an empty entry removes the day.
+    text1(w)->clear();
+    press(w, 1);
+    EXPECT_EQ(dir.read("rjb/rj200403.cjf"), "");
+}
+
+TEST_F(DiaryWindowTest, PickingMonthAndYearLoadsThatMonth) {
+    storeMonth(dir, "2004", "12", diaryRecord("20041205", {"december"}, "20041205080000"), "abc");
+    storeMonth(dir, "2003", "12", diaryRecord("20031205", {"last year"}, "20031205080000"), "xyz");
+    Form5* w = open();
+    pick(combo(w, 1), "12");
+    EXPECT_EQ(w->nowyue, "12");
+    EXPECT_EQ(text1(w)->toPlainText(), "december");
+    pick(combo(w, 0), "2003");
+    EXPECT_EQ(w->nownian, "2003");
+    EXPECT_EQ(text1(w)->toPlainText(), "last year");
+    pick(combo(w, 2), "04");
+    EXPECT_EQ(text1(w)->toPlainText(), "");
+    EXPECT_FALSE(dir.exists("rjb/rj200312.txt"));
+}
+
+TEST_F(DiaryWindowTest, FontSizeChangesTheEntryBoxOnly) {
+    Form5* w = open();
+    const std::string stored = dir.read("rjb/rj200403.cjf");
+    pick(combo(w, 3), "40");
+    EXPECT_EQ(text1(w)->font().pointSizeF(), 40.0);
+    EXPECT_EQ(dir.read("rjb/rj200403.cjf"), stored);
+}
+
+TEST_F(DiaryWindowTest, ExportShowsThePanelAndKeepsTheText) {
+    storeMonth(dir, "2004", "03", diaryRecord("20040305", {"first entry line", "second entry line"}, "20040305103000"),
+               "key");
+    Form5* w = open();
+    press(w, 0);
+    auto* frame = control<QFrame>(w, "Frame1");
+    auto* text2 = control<QPlainTextEdit>(w, "Text2");
+    ASSERT_TRUE(frame->isVisible());
+    const QString expected = "2004年03月  日记内容\n\n---------05日" + QString(49, '-') +
+                             "\n\nfirst entry line\nsecond entry line\n\n---------记录时间:20040305103000" +
+                             QString(30, '-') + "\n\n";
+    EXPECT_EQ(text2->toPlainText(), expected);
+
+    Prompts::clearShown();
+    clickWidget(control<QPushButton>(w, "Command1")); // Yes
+    ASSERT_EQ(titlesShown(), (std::vector<std::string>{"提示", "恭喜!"}));
+    EXPECT_EQ(Prompts::shown()[0].text, "是否保存导出的文本?");
+    const std::string path = pathToUtf8(dir / "rjb/rj200403.txt");
+    EXPECT_EQ(Prompts::shown()[1].text, "2004年03月日记已经成功保存到" + path);
+    EXPECT_EQ(Prompts::shown()[1].icon, NoticeIcon::None);
+    EXPECT_EQ(dir.read("rjb/rj200403.txt"), gb(withCrLf(expected.toStdString()) + "\r\n"));
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(text2->toPlainText(), "");
+}
+
+TEST_F(DiaryWindowTest, ExportPanelClosedWithNoWritesNothing) {
+    Form5* w = open();
+    press(w, 0);
+    Prompts::clearShown();
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    clickWidget(control<QPushButton>(w, "Command1"));
+    EXPECT_EQ(titlesShown(), std::vector<std::string>{"提示"});
+    EXPECT_FALSE(dir.exists("rjb/rj200403.txt"));
+    EXPECT_FALSE(control<QFrame>(w, "Frame1")->isVisible());
+    EXPECT_EQ(control<QPlainTextEdit>(w, "Text2")->toPlainText(), "");
+}
+
+TEST_F(DiaryWindowTest, MonthUnderAnotherKeyLengthIsWarnedAboutAndNotSaved) {
+    const std::string plain = diaryRecord("20040305", {"written under a shorter key"}, "20040305080000");
+    ASSERT_NE(cipherKeyStart(gb(plain).size(), 2), cipherKeyStart(gb(plain).size(), 3));
+    storeMonth(dir, "2004", "03", plain, "ab");
+    const std::string stored = dir.read("rjb/rj200403.cjf");
+    Form5* w = open();
+    ASSERT_EQ(titlesShown(), std::vector<std::string>{"警告"});
+    typeText(text1(w), "replacement");
+    Prompts::clearShown();
+    press(w, 1); // Yes to the question, then the refusal
+    EXPECT_EQ(titlesShown(), (std::vector<std::string>{"警告", "警告"}));
+    EXPECT_EQ(dir.read("rjb/rj200403.cjf"), stored);
+}
+
+TEST_F(DiaryWindowTest, DoubleByteDiaryKeyIsReportedAndNothingIsWritten) {
+    app.state().password = "日记";
+    Form5* w = open();
+    ASSERT_EQ(titlesShown(), std::vector<std::string>{"警告"});
+    EXPECT_NE(Prompts::shown()[0].text.find("单字节"), std::string::npos);
+    typeText(text1(w), "text");
+    press(w, 1);
+    press(w, 0);
+    EXPECT_FALSE(control<QFrame>(w, "Frame1")->isVisible());
+    EXPECT_FALSE(dir.exists("rjb"));
+}
+
+TEST_F(DiaryWindowTest, SaveWithATypedMonthKeepsThatMonthsDays) {
+    storeMonth(dir, "2004", "01", diaryRecord("20040102", {"january"}, "20040102080000"), "key");
+    Form5* w = open();
+    combo(w, 1)->setEditText("1");
+    combo(w, 2)->setEditText("7");
+    typeText(text1(w), "typed");
+    press(w, 1);
+    EXPECT_EQ(storedPlain(dir, "2004", "01", "key"), diaryRecord("20040102", {"january"}, "20040102080000") +
+                                                         diaryRecord("20040107", {"typed"}, "20040305211509"));
+    EXPECT_EQ(w->nowyue, "01");
+    EXPECT_EQ(w->nowri, "07");
+    combo(w, 2)->setEditText("99");
+    Prompts::clearShown();
+    press(w, 1);
+    EXPECT_EQ(titlesShown(), (std::vector<std::string>{"警告", "警告"}));
+}
+
+TEST_F(DiaryWindowTest, YearOutsideTheListIsShownAndUsable) {
+    clock.set({2050, 1, 1, 0, 0, 0});
+    Form5* w = open(2050, 1, 1);
+    EXPECT_EQ(combo(w, 0)->currentText(), "2050");
+    EXPECT_EQ(combo(w, 0)->itemText(combo(w, 0)->count() - 1), "2050");
+    typeText(text1(w), "future");
+    press(w, 1);
+    EXPECT_EQ(storedPlain(dir, "2050", "01", "key"), diaryRecord("20500101", {"future"}, "20500101000000"));
+}
+
+TEST_F(DiaryWindowTest, CloseButtonClosesWithoutAsking) {
+    Form5* w = open();
+    typeText(text1(w), "dropped");
+    press(w, 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form5), nullptr);
+    EXPECT_TRUE(Prompts::shown().empty());
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key").find("dropped"), std::string::npos);
+}
