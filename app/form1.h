@@ -13,6 +13,8 @@ class Music;
 class MciDevice;
 class Form2;
 class Form3;
+class Form7;
+struct AnnouncedMemo;
 
 enum class WindowId { Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9, Form10, Form11, FrmAbout, Count };
 
@@ -44,6 +46,8 @@ public:
     void openAddressBook();
     void openDiary(int year, int month, int day);
     void openMemoBook();
+    // The memo check's pop-up (Form7), shown with a due memo; one pop-up at a time.
+    Form7* showReminder(const AnnouncedMemo& memo);
     // The wall calendar takes the desk calendar's place at `pos`.
     void openWallCalendar(const QPoint& pos);
     // Raises the window that stands for the program (the wall calendar while it is shown, else the desk calendar).

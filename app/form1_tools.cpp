@@ -1,7 +1,9 @@
 // The tools the launcher opens. Each tool window takes the start-up window (Form1&) first.
 #include "app/form1.h"
 #include "app/show_single.h"
+#include "desk/reminder_popup.h"
 #include "encryptor/encryptor_window.h"
+#include "memo/memo_book_window.h"
 
 void Form1::openSettings() {}
 
@@ -19,6 +21,17 @@ void Form1::openDiary(int year, int month, int day) {
     (void)day;
 }
 
-void Form1::openMemoBook() {}
+void Form1::openMemoBook() {
+    showSingle<Form6>(WindowId::Form6);
+}
+
+Form7* Form1::showReminder(const AnnouncedMemo& memo) {
+    // A pop-up closed a moment ago waits for its deletion: never hand that one out again.
+    if (QWidget* closing = window(WindowId::Form7); closing && !closing->isVisible())
+        delete closing;
+    Form7* popup = showSingle<Form7>(WindowId::Form7);
+    popup->announce(memo);
+    return popup;
+}
 
 void Form1::openWallCalendar(const QPoint& pos) { (void)pos; }

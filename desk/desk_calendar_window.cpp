@@ -8,6 +8,7 @@
 #include "common/ui_style.h"
 #include "desk/desk_artwork.h"
 #include "desk/desk_texts.h"
+#include "desk/reminder_popup.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -50,6 +51,7 @@ Form3::Form3(Form1& app, QWidget* parent)
     m_timer2 = named(new QTimer(this), "Timer2");
     m_timer2->setInterval(1000);
     connect(m_timer2, &QTimer::timeout, this, [this] { m_timers.tickTimer2(); });
+    m_timers.onMemoCheck = [this] { runDeskMemoCheck(m_app); };
     m_timer3 = named(new QTimer(this), "Timer3");
     m_timer3->setInterval(900);
     connect(m_timer3, &QTimer::timeout, this, [this] { m_timers.tickTimer3(m_app.clock().now()); });

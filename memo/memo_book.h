@@ -1,0 +1,60 @@
+#pragma once
+// The memo book in memory: the lines of bwl/bwl.cjf as records numbered 1 to count. Numbers belong to the
+// line's position, so a delete renumbers every memo after it; the reminder finds a memo by that number.
+// Every change is followed by save() and load(), so what the window shows is what the file holds.
+#include "common/notice.h"
+#include "common/result.h"
+#include "memo/memo_line.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class MemoBook {
+public:
+    // Four characters hold the number, so 9999 memos is the most the book can number.
+    static constexpr int kMaxMemos = 9999;
+
+    // Reads the whole file; the previous contents are discarded first. A missing bwl folder or file is an
+    // empty book (save() creates both). A file that exists but cannot be read gives an error, and the book
+    // then refuses to save, so the unread file is never overwritten.
+    Result<void> load(const std::filesystem::path& path);
+    // Writes every line (damaged ones unchanged) through the atomic replace, creating the folder if needed.
+    Result<void> save(const std::filesystem::path& path) const;
+
+    int count() const { return static_cast<int>(m_records.size()); }
+    bool isFull() const { return count() >= kMaxMemos; }
+    // Record n, 1 to count; nullptr for any other number.
+    const MemoRecord* record(int n) const;
+
+    // Each returns false and changes nothing when it cannot apply: a full book, a number out of range, a due
+    // time that is not a picker value, an empty text. Texts are put on one line; stamps are 10 digits.
+    bool add(std::string_view due, std::string_view text, std::string_view stamp);
+    // Replaces due and text of memo n and makes it active again; the number stays.
+    bool change(int n, std::string_view due, std::string_view text, std::string_view stamp);
+    // "T" becomes "F", anything else "T". A damaged line has no flag and stays as it is.
+    bool toggleCancel(int n, std::string_view stamp);
+    // Removes memo n; every later memo moves up one line and takes the number of its new line, keeping
+    // its due time, text, flag and stamp. Damaged lines move up unchanged.
+    bool remove(int n);
+
+    // The message shown when "添加备忘" is pressed with 9999 memos in the book.
+    static Notice fullNotice();
+
+private:
+    bool valid(int n) const { return n >= 1 && n <= count(); }
+
+    std::vector<MemoRecord> m_records; // record n at index n - 1
+    bool m_readFailed = false;
+    std::string m_failedPath;
+};
+
+// The reminder pop-up's write-back. `announcedLine` is the whole line the pop-up showed. Its memo is
+// cancelled (flag "T", nothing else changed) on line bwxh if that line still holds the same memo, else on
+// the line that now does (a delete in the memo book moves memos up), else nowhere. Returns true when the file
+// was rewritten; a missing file changes nothing.
+Result<bool> cancelAnnouncedMemo(const std::filesystem::path& path, std::string_view announcedLine);
+
+// The line of `lines` (index from 0) that holds the announced memo, or -1.
+int findAnnouncedMemo(const std::vector<std::string>& lines, std::string_view announcedLine);

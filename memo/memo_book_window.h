@@ -1,0 +1,71 @@
+#pragma once
+// Form6: the memo book. Six rows of memos with a scroll bar, an editor with its due-time picker, and a small
+// right-click menu (Frame3) to view, change, cancel or reactivate, and delete a memo. Every write is followed
+// by the load step, so the rows always show what bwl/bwl.cjf holds.
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+class EventLabel;
+class Form1;
+class MemoBookScreen;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+class Form6 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form6(Form1& app, QWidget* parent = nullptr);
+    ~Form6() override;
+
+    const MemoBookScreen& screen() const { return *m_screen; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildEditor();
+    void buildList();
+    void buildMenu();
+    void connectControls();
+
+    // When the window opens and after every write.
+    void loadStep();
+    void showRows();
+    void refreshClock();
+    void setPicker(const std::array<std::string, 4>& values);
+    QString pickerDue() const;
+    void readOnlyLook();
+    void editableLook();
+
+    void command1Clicked();
+    void cellPressed(int index, Qt::MouseButton button, QPoint pos);
+    void highlightRow(int row);
+    void highlightMenuItem(int item);
+    void menuItemClicked(int item);
+    void placeMenu(QWidget* cell, QPoint pos);
+
+    Form1& m_app;
+    std::unique_ptr<MemoBookScreen> m_screen; // held apart: the header stays free of the model's names
+
+    QPlainTextEdit* m_text1;
+    QPushButton* m_command1;
+    QFrame* m_frame1;
+    std::array<QComboBox*, 4> m_combo1;
+    std::array<QLabel*, 4> m_label3;
+    QFrame* m_frame2;
+    std::array<QLabel*, 4> m_label1;
+    std::array<EventLabel*, 18> m_label4; // six rows of three cells
+    std::array<QCheckBox*, 6> m_check1;
+    QScrollBar* m_vscroll1;
+    QFrame* m_frame3;
+    std::array<EventLabel*, 4> m_label2;
+    QTimer* m_timer1;
+};

@@ -1,0 +1,122 @@
+#include "memo/memo_ics.h"
+
+#include "common/clock.h"
+#include "common/numeric_text.h"
+#include "common/text_codec.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+
+namespace {
+
+constexpr std::size_t kMaxOctets = 75;
+
+// Due YYYYMMDDHH as a floating DATE-TIME; hour 24 is midnight at the start of the next day.
+std::optional<std::string> icsStart(std::string_view due) {
+    if (!isPickerDue(due))
+        return std::nullopt;
+    int year = std::stoi(std::string(due.substr(0, 4)));
+    int month = std::stoi(std::string(due.substr(4, 2)));
+    int day = std::stoi(std::string(due.substr(6, 2)));
+    int hour = std::stoi(std::string(due.substr(8, 2)));
+    if (day > daysInMonth(year, month))
+        return std::nullopt;
+    if (hour == 24) {
+        hour = 0;
+        if (++day > daysInMonth(year, month)) {
+            day = 1;
+            if (++month > 12) {
+                month = 1;
+                ++year;
+            }
+        }
+    }
+    return fourDigits(year) + twoDigits(month) + twoDigits(day) + "T" + twoDigits(hour) + "0000";
+}
+
+// FNV-1a over everything after the memo's number: stable while the memo itself is unchanged.
+std::string memoUid(const MemoRecord& memo) {
+    std::string key = charMid(memo.line, 4);
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : key) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    static const char* hex = "0123456789abcdef";
+    std::string out(16, '0');
+    for (int i = 15; i >= 0; --i, hash >>= 4)
+        out[static_cast<std::size_t>(i)] = hex[hash & 0xF];
+    return out;
+}
+
+void addLine(std::string& out, std::string_view line) {
+    out += icsFoldLine(line);
+    out += "\r\n";
+}
+
+void addEvent(std::string& out, const std::string& uid, const std::string& start, const std::string& dtstamp,
+              const std::string& summary) {
+    for (const std::string& line : {std::string("BEGIN:VEVENT"), "UID:" + uid, "DTSTAMP:" + dtstamp, "DTSTART:" + start,
+                                    std::string("DURATION:PT1H"), "SUMMARY:" + summary, std::string("BEGIN:VALARM"),
+                                    std::string("ACTION:DISPLAY"), "DESCRIPTION:" + summary,
+                                    std::string("TRIGGER:PT0S"), std::string("END:VALARM"), std::string("END:VEVENT")})
+        addLine(out, line);
+}
+
+} // namespace
+
+std::string icsEscapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\' || c == ';' || c == ',')
+            out.push_back('\\');
+        if (c == '\n') {
+            out += "\\n";
+            continue;
+        }
+        // TEXT holds no control characters other than the tab.
+        bool control = (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
+        out.push_back(control ? ' ' : c);
+    }
+    return out;
+}
+
+std::string icsFoldLine(std::string_view line) {
+    std::string out;
+    std::size_t limit = kMaxOctets; // the blank that starts a continuation line counts too
+    while (line.size() > limit) {
+        std::size_t cut = limit;
+        while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+            --cut; // never split a UTF-8 sequence
+        out.append(line.substr(0, cut)).append("\r\n ");
+        line.remove_prefix(cut);
+        limit = kMaxOctets - 1;
+    }
+    out.append(line);
+    return out;
+}
+
+MemoIcs memosToIcs(const MemoBook& book, const std::string& dtstampUtc) {
+    MemoIcs ics;
+    for (const char* line : {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Orlin//Quillet//ZH", "CALSCALE:GREGORIAN"})
+        addLine(ics.text, line);
+    std::map<std::string, int> seen; // identical memos get "-2", "-3", ... so every UID stays unique
+    for (int n = 1; n <= book.count(); ++n) {
+        const MemoRecord& memo = *book.record(n);
+        if (memo.damaged || memo.flag != "F")
+            continue;
+        std::optional<std::string> start = icsStart(memo.due);
+        if (!start) {
+            ics.skipped.push_back(n);
+            continue;
+        }
+        std::string uid = memoUid(memo);
+        int occurrence = ++seen[uid];
+        uid += (occurrence > 1 ? "-" + std::to_string(occurrence) : std::string()) + "@quillet";
+        addEvent(ics.text, uid, *start, dtstampUtc, icsEscapeText(memo.text));
+    }
+    addLine(ics.text, "END:VCALENDAR");
+    return ics;
+}

@@ -1,0 +1,194 @@
+// Form7 offscreen with the desk calendar's memo check: announcing due memos, the tune, the write-back on
+// closing by each of its three ways, and the memo book reloading after a cancel.
+#include "app/form1.h"
+#include "common/ui_prompts.h"
+#include "desk/desk_calendar_window.h"
+#include "desk/reminder_popup.h"
+#include "memo/memo_book.h"
+#include "memo/memo_book_window.h"
+#include "support/fake_mci.h"
+#include "support/gui_helpers.h"
+#include "support/temp_dir.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+std::string memo(int n, const std::string& due, const std::string& text, const std::string& flag = "F") {
+    return buildMemoLine(memoNumber(n), due, text, flag, "2024010108");
+}
+
+class ReminderPopupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Prompts::clearShown();
+        writeFile({memo(1, "2024031516", "later"), memo(2, "2024031509", "交报告"),
+                   memo(3, "2024030101", "已注销", "T"), memo(4, "2024031516", "later too"),
+                   memo(5, "2024031414", "开会")});
+    }
+    void writeFile(std::initializer_list<std::string> lines) {
+        std::string bytes;
+        for (const std::string& l : lines)
+            bytes += l + "\r\n";
+        dir.write("bwl/bwl.cjf", gb(bytes));
+    }
+    std::string fileLine(int n) {
+        MemoBook book;
+        EXPECT_TRUE(book.load(dir / "bwl/bwl.cjf").ok());
+        return book.record(n) ? book.record(n)->line : "<none>";
+    }
+    Form7* popup() { return app.windowAs<Form7>(WindowId::Form7); }
+    template <class T = QWidget> T* c(const QString& name) { return control<T>(popup(), name); }
+    Form7* check() {
+        runDeskMemoCheck(app);
+        return popup();
+    }
+
+    TempWorkDir dir;
+    FakeClock clock{LocalDateTime{2024, 3, 15, 14, 30}};
+    FakeMciDevice* mci = new FakeMciDevice;
+    Form1 app{clock, std::unique_ptr<MciDevice>(mci)};
+};
+
+TEST_F(ReminderPopupTest, ShowsTheLastDueMemoWithItsTexts) {
+    Form7* w = check();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->objectName(), "Form7");
+    EXPECT_EQ(w->windowTitle(), "提醒");
+    EXPECT_TRUE(duplicateControlNames(w).isEmpty());
+    EXPECT_EQ(w->bwxh, "5   ");
+    EXPECT_EQ(c<QLabel>("Label2")->text(), "开会    ");
+    EXPECT_EQ(c<QLabel>("Label3")->text(), "请注意:你有备忘!");
+    EXPECT_EQ(c<QLabel>("Label1")->text(), "谢谢! 我知道了!");
+    EXPECT_EQ(c<QCheckBox>("Check1")->text(), "我知道了!  不用再提醒我了!");
+    EXPECT_FALSE(c<QCheckBox>("Check1")->isChecked());
+    for (const char* name : {"Image1", "Image2", "Image3", "Image4"})
+        c(name);
+    EXPECT_EQ(c("Image1")->geometry(), QRect(0, 0, w->width() - 1, w->height() - 1)); // 10 and 20 twips
+    EXPECT_TRUE(app.desk().txyybz);
+    EXPECT_NE(mci->openCommand().find("bwyy.mid\" TYPE SEQUENCER ALIAS BackgroundMusic"), std::string::npos);
+    EXPECT_TRUE(mci->isPlaying());
+}
+
+TEST_F(ReminderPopupTest, TickAndImage3CancelOnlyThatMemoAndTheTuneStopsNextSecond) {
+    const std::string before = dir.read("bwl/bwl.cjf");
+    check();
+    Form3* desk = app.showDeskCalendar();
+    clickWidget(c("Check1"));
+    clickWidget(c("Image3"));
+    processEvents();
+    EXPECT_EQ(popup(), nullptr);
+    EXPECT_FALSE(app.desk().txyybz);
+    EXPECT_EQ(fileLine(5), memo(5, "2024031414", "开会", "T"));
+    std::string after = dir.read("bwl/bwl.cjf");
+    ASSERT_EQ(after.size(), before.size());
+    int differences = 0;
+    for (std::size_t i = 0; i < after.size(); ++i)
+        differences += after[i] != before[i];
+    EXPECT_EQ(differences, 1);
+    desk->timers().tickTimer2();
+    EXPECT_FALSE(mci->isOpen());
+    // Memo 2 is still active: the next check announces it.
+    check();
+    EXPECT_EQ(popup()->bwxh, "2   ");
+}
+
+TEST_F(ReminderPopupTest, ClosingWithoutTheTickLeavesTheFile) {
+    const std::string before = dir.read("bwl/bwl.cjf");
+    check();
+    QTest::mouseDClick(c("Label2"), Qt::LeftButton);
+    processEvents();
+    EXPECT_EQ(popup(), nullptr);
+    EXPECT_FALSE(app.desk().txyybz);
+    EXPECT_EQ(dir.read("bwl/bwl.cjf"), before);
+}
+
+TEST_F(ReminderPopupTest, TheCloseBoxRunsTheWriteBackToo) {
+    check();
+    c<QCheckBox>("Check1")->setChecked(true);
+    popup()->close();
+    processEvents();
+    EXPECT_EQ(fileLine(5), memo(5, "2024031414", "开会", "T"));
+}
+
+TEST_F(ReminderPopupTest, TheFirstCheckComesSixtySecondsAfterTheDeskCalendarLoads) {
+    app.desk().dss = 1;
+    Form3* desk = app.showDeskCalendar();
+    for (int tick = 1; tick < 60; ++tick)
+        desk->timers().tickTimer2();
+    EXPECT_EQ(popup(), nullptr);
+    desk->timers().tickTimer2();
+    ASSERT_NE(popup(), nullptr);
+    EXPECT_EQ(popup()->bwxh, "5   ");
+}
+
+TEST_F(ReminderPopupTest, AMemoMovedByADeleteIsStillTheOneCancelled) {
+    check();
+    // While the pop-up shows memo 5, memo 1 is deleted in the memo book: memo 5 is now line 4.
+    writeFile({memo(1, "2024031509", "交报告"), memo(2, "2024030101", "已注销", "T"),
+               memo(3, "2024031516", "later too"), memo(4, "2024031414", "开会")});
+    clickWidget(c("Check1"));
+    clickWidget(c("Image3"));
+    EXPECT_EQ(fileLine(4), memo(4, "2024031414", "开会", "T"));
+    EXPECT_EQ(fileLine(3), memo(3, "2024031516", "later too"));
+}
+
+TEST_F(ReminderPopupTest, AnotherMemoInTheSamePopupClearsTheTick) {
+    check();
+    clickWidget(c("Check1"));
+    check(); // the same memo again: the tick stays
+    EXPECT_TRUE(c<QCheckBox>("Check1")->isChecked());
+    writeFile({memo(1, "2024031509", "别的")});
+    check();
+    EXPECT_EQ(popup()->bwxh, "1   ");
+    EXPECT_FALSE(c<QCheckBox>("Check1")->isChecked());
+}
+
+TEST_F(ReminderPopupTest, AnOpenMemoBookShowsTheCancelAtOnceInItsPlace) {
+    app.openMemoBook();
+    Form6* book = app.windowAs<Form6>(WindowId::Form6);
+    book->move(123, 77);
+    EXPECT_FALSE(control<QCheckBox>(book, "Check1(4)")->isChecked());
+    check();
+    clickWidget(c("Check1"));
+    clickWidget(c("Image3"));
+    processEvents();
+    Form6* again = app.windowAs<Form6>(WindowId::Form6);
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(again->pos(), QPoint(123, 77));
+    EXPECT_TRUE(control<QCheckBox>(again, "Check1(4)")->isChecked());
+}
+
+TEST_F(ReminderPopupTest, TheExitItemRunsTheWriteBackAndLeavesTheMemoBookClosed) {
+    app.openMemoBook();
+    check();
+    clickWidget(c("Check1"));
+    app.exitProgram();
+    processEvents();
+    EXPECT_EQ(fileLine(5), memo(5, "2024031414", "开会", "T"));
+    EXPECT_EQ(app.window(WindowId::Form6), nullptr);
+    EXPECT_EQ(app.window(WindowId::Form7), nullptr);
+}
+
+TEST_F(ReminderPopupTest, DraggingLabel3MovesThePopup) {
+    Form7* w = check();
+    w->move(200, 150);
+    QWidget* label3 = c("Label3");
+    QMouseEvent move(QEvent::MouseMove, QPointF(30, 12), label3->mapToGlobal(QPointF(30, 12)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(label3, &move);
+    EXPECT_EQ(w->pos(), QPoint(230, 162));
+}
+
+TEST_F(ReminderPopupTest, AMissingMemoFileIsSilent) {
+    std::filesystem::remove_all(dir / "bwl");
+    EXPECT_EQ(check(), nullptr);
+    EXPECT_TRUE(mci->commands().empty());
+    EXPECT_TRUE(Prompts::shown().empty());
+}
+
+} // namespace
