@@ -1,13 +1,20 @@
 // The tools the launcher opens. Each tool window takes the start-up window (Form1&) first.
+#include "about/about_window.h"
 #include "app/form1.h"
+#include "app/settings_window.h"
 #include "app/show_single.h"
 #include "desk/reminder_popup.h"
 #include "encryptor/encryptor_window.h"
 #include "memo/memo_book_window.h"
+#include "wallcal/wall_calendar_window.h"
 
-void Form1::openSettings() {}
+void Form1::openSettings() {
+    showSingle<Form9>(WindowId::Form9);
+}
 
-void Form1::openAbout() {}
+void Form1::openAbout() {
+    showSingle<frmAbout>(WindowId::FrmAbout);
+}
 
 void Form1::openEncryptor() {
     showSingle<Form10>(WindowId::Form10);
@@ -34,4 +41,6 @@ Form7* Form1::showReminder(const AnnouncedMemo& memo) {
     return popup;
 }
 
-void Form1::openWallCalendar(const QPoint& pos) { (void)pos; }
+void Form1::openWallCalendar(const QPoint& pos) {
+    showSingle<Form4>(WindowId::Form4)->move(pos);
+}
