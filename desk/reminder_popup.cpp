@@ -12,9 +12,11 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <functional>
 
 namespace {
@@ -89,6 +91,8 @@ Form7::Form7(Form1& app, QWidget* parent) : QWidget(parent), m_app(app) {
     setWindowTitle("提醒");
     setWindowFlag(Qt::WindowStaysOnTopHint); // a reminder behind other windows would be missed
     setFixedSize(kWidth, kHeight);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) // first shown in the middle of the screen
+        move(screen->availableGeometry().center() - rect().center());
     buildControls();
     connect(m_image2, &EventLabel::moved, this,
             [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_image2, b, pos); });
