@@ -1,5 +1,6 @@
 // The tools the launcher opens. Each tool window takes the start-up window (Form1&) first.
 #include "about/about_window.h"
+#include "addressbook/address_book_window.h"
 #include "app/form1.h"
 #include "app/settings_window.h"
 #include "app/show_single.h"
@@ -20,7 +21,9 @@ void Form1::openEncryptor() {
     showSingle<Form10>(WindowId::Form10);
 }
 
-void Form1::openAddressBook() {}
+void Form1::openAddressBook() {
+    showSingle<Form8>(WindowId::Form8);
+}
 
 void Form1::openDiary(int year, int month, int day) {
     (void)year;

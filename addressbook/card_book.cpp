@@ -1,0 +1,269 @@
+#include "addressbook/card_book.h"
+
+#include "common/data_paths.h"
+#include "common/line_file.h"
+#include "common/numeric_text.h"
+#include "common/safe_write.h"
+#include "common/text_codec.h"
+
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kTableRows = kCardCapacity + 1; // rows 0..1000, more when the file holds more lines
+
+const std::string& emptyText() {
+    static const std::string empty;
+    return empty;
+}
+
+// "%" + the 14 fields of a row, each preceded by "%".
+std::string recordLine(const CardRow& row) {
+    std::string line;
+    for (int i = 1; i <= kCardFieldCount; ++i) {
+        line += '%';
+        line += row[i];
+    }
+    return line;
+}
+
+// The pieces of a line beyond its 14th field, each with its "%": hidden data carried along with the line.
+std::string piecesBeyondFields(std::string_view line) {
+    std::vector<std::string> pieces = splitCardLine(line);
+    std::string tail;
+    for (std::size_t i = kCardFieldCount; i < pieces.size(); ++i)
+        tail += "%" + pieces[i];
+    return tail;
+}
+
+// The decoded lines of the card file; a folder or device in its place is an error, never an empty book.
+Result<std::vector<std::string>> readCardLines(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec))
+        return IoError{pathToUtf8(file), ec ? ec.message() : std::string("不是普通文件")};
+    return readTextLines(file);
+}
+
+bool holdsUnstorableText(std::string_view text) {
+    return text.find_first_of("%\r\n") != std::string_view::npos;
+}
+
+Notice unstorableNotice(std::string_view caption) {
+    return {"敬告", "[" + std::string(caption) + "]一栏含有不能保存的字符(\"%\"或换行),名片没有保存,请修改后再试!",
+            NoticeIcon::Exclamation, NoticeButtons::Ok};
+}
+
+} // namespace
+
+const std::array<CardField, kCardFieldCount>& cardFields() {
+    static const std::array<CardField, kCardFieldCount> fields{{
+        {"序号", "序号", 4},
+        {"昵称", "昵称", 20},
+        {"姓名", "姓名", 14},
+        {"职务/称", "职务职称", 16},
+        {"住宅电话", "住宅电话", 14},
+        {"办公电话", "办公电话 ", 14},
+        {"手机", "手机", 12},
+        {"OICQ/IP", "IP电话", 8},
+        {"地址", "地址", 30},
+        {"邮编", "邮编", 6},
+        {"电子邮箱", "电子邮箱", 40},
+        {"个人主页", "个人主页", 40},
+        {"单位主页", "单位主页", 40},
+        {"照片", "照片", 0},
+    }};
+    return fields;
+}
+
+std::vector<std::string> splitCardLine(std::string_view line) {
+    std::vector<std::string> pieces;
+    std::size_t start = line.find('%');
+    if (start == std::string_view::npos)
+        return pieces;
+    for (++start;;) {
+        std::size_t next = line.find('%', start);
+        pieces.emplace_back(line.substr(start, next == std::string_view::npos ? std::string_view::npos : next - start));
+        if (next == std::string_view::npos)
+            return pieces;
+        start = next + 1;
+    }
+}
+
+std::string trimSpaces(std::string_view text) {
+    std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+std::string newSerialNumber(int cardCount) {
+    return twoDigits(cardCount + 1);
+}
+
+bool isBarePhotoName(std::string_view name) {
+    if (name.empty() || name.find_first_of("/\\") != std::string_view::npos ||
+        name.find("..") != std::string_view::npos)
+        return false;
+    return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+CardBook::CardBook(fs::path workDir, const Clock& clock) : m_workDir(std::move(workDir)), m_clock(clock) {
+    m_rows.resize(kTableRows);
+}
+
+CardLoad CardBook::load(bool createMissing) {
+    const std::string logName = "mphs" + fourDigits(m_clock.now().year) + ".cjf";
+    m_cardFile = dataPathIn(m_workDir, {"txl", "txl.cjf"});
+    m_logFile = dataPathIn(m_workDir, {"txl", logName});
+    m_rows.assign(kTableRows, CardRow{});
+    m_count = 0;
+    m_readFailed = false;
+
+    CardLoad result;
+    std::error_code ec;
+    if (!fs::exists(m_cardFile, ec) && !ec) {
+        // A missing card file is created empty (with its folder) and the window opens an empty card.
+        result.missing = true;
+        if (!createMissing)
+            return result;
+        Result<void> made = ensureFolder(m_cardFile.parent_path());
+        if (made)
+            made = writeFileAtomic(m_cardFile, "");
+        if (!made)
+            result.error = made.error();
+        return result;
+    }
+    Result<std::vector<std::string>> lines = readCardLines(m_cardFile);
+    if (!lines) {
+        m_readFailed = true;
+        result.error = lines.error();
+        return result;
+    }
+    m_count = static_cast<int>(lines->size());
+    if (m_rows.size() < static_cast<std::size_t>(m_count) + 2)
+        m_rows.resize(static_cast<std::size_t>(m_count) + 2);
+    result.nicknames.reserve(lines->size());
+    for (int k = 1; k <= m_count; ++k) {
+        CardRow& row = m_rows[k];
+        row[0] = std::move((*lines)[k - 1]);
+        splitRow(row);
+        result.nicknames.push_back(row[2]);
+    }
+    return result;
+}
+
+void CardBook::splitRow(CardRow& row) {
+    std::vector<std::string> pieces = splitCardLine(row[0]);
+    const std::size_t kept = std::min<std::size_t>(pieces.size(), kCardColumns - 1);
+    for (std::size_t i = 0; i < kept; ++i)
+        row[i + 1] = std::move(pieces[i]);
+}
+
+const std::string& CardBook::cell(int row, int column) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size() || column < 0 || column >= kCardColumns)
+        return emptyText();
+    return m_rows[row][column];
+}
+
+CardRow& CardBook::rowAt(int row) {
+    if (m_rows.size() <= static_cast<std::size_t>(row))
+        m_rows.resize(static_cast<std::size_t>(row) + 1);
+    return m_rows[row];
+}
+
+std::optional<Notice> CardBook::checkEntries(const CardEntries& texts, std::string_view photo) {
+    for (int i = 0; i < kCardEntryFields; ++i)
+        if (holdsUnstorableText(texts[i]))
+            return unstorableNotice(cardFields()[i].caption);
+    if (holdsUnstorableText(photo))
+        return unstorableNotice(cardFields()[kPhotoField - 1].caption);
+    return std::nullopt;
+}
+
+std::optional<Notice> CardBook::storeCard(int row, const CardEntries& texts, std::string_view photo) {
+    if (std::optional<Notice> refusal = checkEntries(texts, photo))
+        return refusal;
+    if (row < 1)
+        return std::nullopt;
+    CardRow& r = rowAt(row);
+    CardRow stored = r;
+    for (int i = 0; i < kCardEntryFields; ++i)
+        stored[i + 1] = trimSpaces(texts[i]);
+    stored[kPhotoField] = std::string(photo);
+    const bool unchanged = std::equal(stored.begin() + 1, stored.begin() + kPhotoField + 1, r.begin() + 1);
+    // Paging stores every card it leaves; an untouched over-long line keeps the pieces it hides.
+    if (unchanged && row <= m_count && !piecesBeyondFields(r[0]).empty())
+        return std::nullopt;
+    stored[0] = recordLine(stored);
+    r = std::move(stored);
+    return std::nullopt;
+}
+
+void CardBook::setPhotoField(int row, std::string_view name) {
+    if (row >= 1)
+        rowAt(row)[kPhotoField] = std::string(name);
+}
+
+void CardBook::addCard() {
+    ++m_count;
+    rowAt(m_count + 1);
+}
+
+Result<void> CardBook::saveAll() const {
+    if (m_readFailed)
+        return IoError{pathToUtf8(m_cardFile), "名片文件未能读入,为免覆盖原有名片,不予保存"};
+    if (Result<void> folder = ensureFolder(m_cardFile.parent_path()); !folder)
+        return folder;
+    std::string text;
+    for (int k = 1; k <= m_count; ++k) {
+        text += m_rows[k][0];
+        text += "\r\n";
+    }
+    return writeFileAtomic(m_cardFile, encodeGb(text));
+}
+
+void CardBook::moveCardUp(int row) {
+    CardRow& to = m_rows[row];
+    const CardRow& from = m_rows[row + 1];
+    // The serial number (field 1) belongs to the position; everything else moves up.
+    for (int c = 2; c < kCardColumns; ++c)
+        to[c] = from[c];
+    to[0] = recordLine(to) + piecesBeyondFields(from[0]);
+}
+
+Result<void> CardBook::discard(int row) {
+    if (row < 1 || row > m_count)
+        return {};
+    if (Result<void> folder = ensureFolder(m_logFile.parent_path()); !folder)
+        return folder;
+    if (Result<void> logged = appendFileSynced(m_logFile, encodeGb("记录[" + m_rows[row][0] + "]已删除\r\n")); !logged)
+        return logged;
+    for (int j = row; j < m_count; ++j)
+        moveCardUp(j);
+    for (int c = 1; c <= kCardEntryFields; ++c)
+        m_rows[m_count][c].clear();
+    --m_count;
+    return saveAll();
+}
+
+fs::path CardBook::photoFolder() const {
+    return dataPathIn(m_workDir, {"txl", "txlphoto"});
+}
+
+fs::path CardBook::defaultPhotoPath() const {
+    return dataPathIn(m_workDir, {"txl", "txlphoto", "moren.gif"});
+}
+
+fs::path CardBook::exportPath() const {
+    return dataPathIn(m_workDir, {"dctxl.cjf"});
+}
+
+std::optional<fs::path> CardBook::photoPath(std::string_view name) const {
+    if (name == kNoPhoto)
+        return defaultPhotoPath();
+    if (!isBarePhotoName(name))
+        return std::nullopt;
+    return photoFolder() / pathFromUtf8(name);
+}

@@ -1,0 +1,114 @@
+#pragma once
+// The address book's business cards. Each card is one line of txl/txl.cjf made of 14 fields, each preceded
+// by "%": "%01%老张%张三%...%zs.jpg". There is no header and no count; the n-th line is card n.
+//
+// In memory the cards sit in a table of rows by 21 columns: column 0 holds the record line as read or as
+// last rebuilt (the file is always written from it), columns 1..14 the fields, and columns 15..20 the 15th
+// to 20th piece of an over-long line. Row k is card k; row 0 is never filled. The table has room for at
+// least 1000 cards and grows when the file holds more lines, so that no line is ever dropped.
+#include "common/clock.h"
+#include "common/notice.h"
+#include "common/result.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr int kCardFieldCount = 14;  // fields of a record line
+inline constexpr int kCardEntryFields = 13; // fields typed in the window; field 14 is the photo
+inline constexpr int kCardColumns = 21;
+inline constexpr int kCardCapacity = 1000; // a new card beyond this is refused
+inline constexpr int kPhotoField = 14;
+inline constexpr std::string_view kNoPhoto = "######";
+
+// One field: its caption in the window, its header in the export and its column width (the export
+// column's display width and the entry box's maximum length).
+struct CardField {
+    std::string_view caption;
+    std::string_view header;
+    int width;
+};
+// Fields 1..14 at index 0..13 (field 14, the photo, has no width: it is never exported).
+const std::array<CardField, kCardFieldCount>& cardFields();
+
+using CardRow = std::array<std::string, kCardColumns>;
+using CardEntries = std::array<std::string, kCardEntryFields>;
+
+// The pieces of a record line: everything up to and including the first "%" is skipped and the rest is
+// cut at every "%". A line without "%" has no pieces.
+std::vector<std::string> splitCardLine(std::string_view line);
+// Leading and trailing blanks (spaces only) removed.
+std::string trimSpaces(std::string_view text);
+// Serial of card n: "01".."09", then "10", "11", ...
+std::string newSerialNumber(int cardCount);
+// Photo names are bare file names inside the photo folder: no separator, no "..", not empty.
+bool isBarePhotoName(std::string_view name);
+
+struct CardLoad {
+    std::vector<std::string> nicknames; // field 2 of cards 1..count
+    bool missing = false;               // the card file did not exist (it has been created empty)
+    std::optional<IoError> error;       // the file could not be read, or the missing file not created
+};
+
+class CardBook {
+public:
+    CardBook(std::filesystem::path workDir, const Clock& clock);
+
+    // Forms the paths (the deletion log's year is today's), clears the table and reads the card file.
+    // A missing card file is created empty unless `createMissing` is false (read-only users).
+    CardLoad load(bool createMissing = true);
+
+    int count() const { return m_count; }
+    bool full() const { return m_count >= kCardCapacity; }
+    // A cell of the table; rows and columns outside it read as empty.
+    const std::string& cell(int row, int column) const;
+    const std::string& field(int row, int number) const { return cell(row, number); }
+    const std::string& line(int row) const { return cell(row, 0); }
+
+    // The message for a value the record line cannot hold ("%" or a line break), naming its field; none
+    // when every value can be stored.
+    static std::optional<Notice> checkEntries(const CardEntries& texts, std::string_view photo);
+    // Store card: fields 1..13 become the trimmed texts, field 14 the photo name, and column 0 is rebuilt.
+    // A card whose fields stay as they were keeps its line as read. Memory only. Refused (nothing stored)
+    // with the message of checkEntries.
+    std::optional<Notice> storeCard(int row, const CardEntries& texts, std::string_view photo);
+    // The photo fallback of the window: the field in memory becomes "######"; the line stays.
+    void setPhotoField(int row, std::string_view name);
+    // Grows the count to take a new card at row count + 1 (the window's save of a new card).
+    void addCard();
+
+    // Writes column 0 of rows 1..count, one line each (atomic replace; txl is created when missing).
+    Result<void> saveAll() const;
+    // Logs "记录[" + line + "]已删除" to the deletion log, moves the later cards up (serial numbers stay with
+    // their positions) and saves. Nothing changes when the log cannot be written.
+    Result<void> discard(int row);
+
+    // Export of the selected fields (numbers 1..13 in any order): the boxed text, also written to dctxl.cjf.
+    Result<std::string> exportCards(const std::vector<int>& fields) const;
+
+    const std::filesystem::path& workDir() const { return m_workDir; }
+    const std::filesystem::path& cardFilePath() const { return m_cardFile; }
+    const std::filesystem::path& logPath() const { return m_logFile; }
+    std::filesystem::path photoFolder() const;
+    std::filesystem::path defaultPhotoPath() const;
+    std::filesystem::path exportPath() const;
+    // The picture file of a photo name: the default photo for "######", nothing for a name that is not a
+    // bare file name (such a card shows the default photo).
+    std::optional<std::filesystem::path> photoPath(std::string_view name) const;
+
+private:
+    CardRow& rowAt(int row);
+    void splitRow(CardRow& row);
+    void moveCardUp(int row);
+
+    std::filesystem::path m_workDir;
+    const Clock& m_clock;
+    std::filesystem::path m_cardFile;
+    std::filesystem::path m_logFile;
+    std::vector<CardRow> m_rows;
+    int m_count = 0;
+    bool m_readFailed = false; // the file exists but could not be read: saving would destroy it
+};

@@ -1,0 +1,81 @@
+#include "addressbook/photo_import.h"
+
+#include "addressbook/card_book.h"
+#include "common/data_paths.h"
+#include "common/safe_write.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isSeparator(char c) {
+    return c == '/' || c == static_cast<char>(fs::path::preferred_separator);
+}
+
+Notice missingFileNotice(std::string_view pathText) {
+    return {"警告", "找不到文件:\n" + std::string(pathText), NoticeIcon::Exclamation, NoticeButtons::Ok};
+}
+
+Notice badNameNotice(std::string_view name) {
+    return {"警告", "照片的文件名不能用作名片照片:\n" + std::string(name), NoticeIcon::Exclamation, NoticeButtons::Ok};
+}
+
+// True when the file already lies in the photo folder: the same folder after resolving links, dots,
+// trailing separators, or the very file the copy would replace.
+bool alreadyInFolder(const fs::path& source, const fs::path& folder, const fs::path& target) {
+    std::error_code ec;
+    const fs::path a = fs::weakly_canonical(source.parent_path(), ec);
+    if (!ec) {
+        const fs::path b = fs::weakly_canonical(folder, ec);
+        if (!ec && a == b)
+            return true;
+    }
+    return fs::exists(target, ec) && fs::equivalent(source, target, ec);
+}
+
+} // namespace
+
+std::string pickerPathText(std::string_view folder, std::string_view fileName) {
+    std::string text(folder);
+    if (text.empty() || !isSeparator(text.back()))
+        text += static_cast<char>(fs::path::preferred_separator);
+    return text + std::string(fileName);
+}
+
+bool pathTextNamesFolder(std::string_view pathText) {
+    return pathText.empty() || isSeparator(pathText.back());
+}
+
+PhotoImport importPhoto(const fs::path& photoFolder, const fs::path& listFolder, std::string_view pathText) {
+    PhotoImport result;
+    fs::path source = pathFromUtf8(pathText);
+    if (source.is_relative())
+        source = listFolder / source;
+    std::error_code ec;
+    if (!fs::is_regular_file(source, ec)) {
+        result.failure = missingFileNotice(pathText);
+        return result;
+    }
+    result.name = pathToUtf8(source.filename());
+    if (!isBarePhotoName(result.name) || CardBook::checkEntries({}, result.name)) {
+        result.failure = badNameNotice(result.name);
+        return result;
+    }
+    const fs::path target = photoFolder / source.filename();
+    if (alreadyInFolder(source, photoFolder, target))
+        return result;
+    Result<std::string> bytes = readFileBytes(source);
+    if (!bytes) {
+        result.failure = readFailureNotice(bytes.error());
+        return result;
+    }
+    Result<void> written = ensureFolder(photoFolder);
+    if (written)
+        written = writeFileAtomic(target, *bytes);
+    if (!written) {
+        result.failure = writeFailureNotice(written.error());
+        return result;
+    }
+    result.copied = true;
+    return result;
+}

@@ -1,0 +1,71 @@
+// quillet-cli cards list|vcard|export.
+#include "support/cli_runner.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const char* kTwoCards = "%01%老张%张三%经理%%%%%%%%%%######\r\n%02%小李%Li Si%%%%%%%%%%%######\r\n";
+}
+
+TEST(CliCards, ListPrintsSerialNicknameAndName) {
+    TempWorkDir dir;
+    dir.write("txl/txl.cjf", gb(kTwoCards));
+    CliRun r = runCli({"cards", "list"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "01\t老张\t张三\n02\t小李\tLi Si\n");
+}
+
+TEST(CliCards, MissingBookIsEmptyAndNotCreated) {
+    TempWorkDir dir;
+    CliRun r = runCli({"cards", "list"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(dir.exists("txl"));
+}
+
+TEST(CliCards, VCardPrintsOneCardPerEntry) {
+    TempWorkDir dir;
+    dir.write("txl/txl.cjf", gb(kTwoCards));
+    CliRun r = runCli({"cards", "vcard"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.starts_with("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:张三\r\n")) << r.out;
+    EXPECT_NE(r.out.find("TITLE:经理\r\n"), std::string::npos);
+    EXPECT_NE(r.out.find("FN:Li Si\r\n"), std::string::npos);
+}
+
+TEST(CliCards, ExportWritesTheFileLikeTheWindow) {
+    TempWorkDir dir;
+    dir.write("txl/txl.cjf", gb(kTwoCards));
+    CliRun r = runCli({"cards", "export", "3", "1"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("│01  │张三          │                │\n"), std::string::npos) << r.out;
+    const std::string file = dir.read("dctxl.cjf");
+    EXPECT_NE(file.find(gb("│02  │Li Si         │                │\r\n")), std::string::npos);
+    EXPECT_EQ(file.substr(file.size() - 4), "\r\n\r\n");
+}
+
+TEST(CliCards, ExportDefaultsToTheCommonFields) {
+    TempWorkDir dir;
+    dir.write("txl/txl.cjf", gb(kTwoCards));
+    CliRun r = runCli({"cards", "export"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(
+        r.out.find("│序号│姓名          │职务职称        │住宅电话      │办公电话      │手机        │IP电话  │备注"),
+        std::string::npos)
+        << r.out;
+}
+
+TEST(CliCards, BadArgumentsGiveOneLineAndCodeTwo) {
+    TempWorkDir dir;
+    for (auto args : std::vector<std::vector<std::string>>{{"cards"},
+                                                           {"cards", "print"},
+                                                           {"cards", "list", "x"},
+                                                           {"cards", "export", "14"},
+                                                           {"cards", "export", "0"},
+                                                           {"cards", "export", "a"}}) {
+        CliRun r = runCli(args);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
