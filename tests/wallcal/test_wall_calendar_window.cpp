@@ -271,3 +271,14 @@ TEST_F(WallTest, HiddenMenuOpensTheGuardedToolsThroughTheLauncher) {
     moveOver(control<QWidget>(wall, "Image1"), QPoint(3, 200));
     EXPECT_FALSE(menu->isVisible());
 }
+
+TEST_F(WallTest, GettingTheFocusClosesTheLauncher) {
+    clickWidget(control<QWidget>(wall, "Image2"));
+    ASSERT_NE(app.window(WindowId::Form2), nullptr);
+    app.window(WindowId::Form2)->activateWindow();
+    processEvents();
+    wall->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wall, 1000));
+    flushDeletes();
+    EXPECT_EQ(app.window(WindowId::Form2), nullptr);
+}
