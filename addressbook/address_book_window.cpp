@@ -130,6 +130,7 @@ Form8::~Form8() {
         QObject::disconnect(child, nullptr, this, nullptr);
     for (QLineEdit* box : m_boxes)
         box->removeEventFilter(this);
+    m_list->removeEventFilter(this);
     m_list->lineEdit()->removeEventFilter(this);
     // The picker only serves this window's card: it goes with it.
     if (m_picker)
@@ -177,6 +178,8 @@ void Form8::buildList() {
     m_list->setCompleter(nullptr);
     m_list->setGeometry(twipsToPx(600), 50, twipsToPx(3615), 24);
     m_list->setEditText("此处选择名片");
+    // Enter reaches the list or its text box, whichever holds the focus.
+    m_list->installEventFilter(this);
     m_list->lineEdit()->installEventFilter(this);
     // Leaving the list's text box must not pick the first entry that matches it: entries are picked
     // from the drop-down only, and Enter searches.
@@ -385,7 +388,7 @@ void Form8::setListEntry(int index, const QString& text) {
 }
 
 bool Form8::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == m_list || watched == m_list->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             searchList();
