@@ -126,12 +126,7 @@ CardLoad CardBook::load(bool createMissing) {
     if (!fs::exists(m_cardFile, ec) && !ec) {
         // A missing card file is created empty (with its folder) and the window opens an empty card.
         result.missing = true;
-        if (!createMissing)
-            return result;
-        Result<void> made = ensureFolder(m_cardFile.parent_path());
-        if (made)
-            made = writeFileAtomic(m_cardFile, "");
-        if (!made)
+        if (Result<void> made = createMissing ? createEmptyCardFile() : Result<void>(); !made)
             result.error = made.error();
         return result;
     }
@@ -152,6 +147,12 @@ CardLoad CardBook::load(bool createMissing) {
         result.nicknames.push_back(row[2]);
     }
     return result;
+}
+
+Result<void> CardBook::createEmptyCardFile() const {
+    if (Result<void> folder = ensureFolder(m_cardFile.parent_path()); !folder)
+        return folder;
+    return writeFileAtomic(m_cardFile, "");
 }
 
 void CardBook::splitRow(CardRow& row) {

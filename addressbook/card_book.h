@@ -100,6 +100,7 @@ public:
     std::optional<std::filesystem::path> photoPath(std::string_view name) const;
 
 private:
+    Result<void> createEmptyCardFile() const;
     CardRow& rowAt(int row);
     void splitRow(CardRow& row);
     void moveCardUp(int row);

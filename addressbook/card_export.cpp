@@ -26,6 +26,7 @@ Piece piece(std::string text) {
 std::vector<std::string> encodeEach(const std::vector<std::string_view>& texts) {
     constexpr char kJoint = '\x1F';
     std::string joined;
+    joined.reserve(texts.size() * 16);
     for (std::string_view t : texts) {
         if (t.find(kJoint) != std::string_view::npos) {
             std::vector<std::string> one;
@@ -92,6 +93,11 @@ Piece buildExport(const CardBook& book, const std::vector<int>& fields, const Lo
     const Piece bar = piece("│");
     const Piece remarks = piece("│                │" + std::string(kEol));
     ExportBuilder b;
+    // A card's row is about as long as a rule (its cells pad to the same widths): reserving room for them
+    // all saves the large text from being copied again and again as it grows.
+    const std::size_t lines = 2 * static_cast<std::size_t>(book.count()) + 6;
+    b.out.text.reserve(lines * (rule.text.size() + 16));
+    b.out.bytes.reserve(lines * (rule.bytes.size() + 16));
     b.add(piece(std::string(26, ' ') + "通讯录(" + shortDateText(today) + ")" + std::string(kEol)));
     b.add(borderLine(selected, "┌", "┬", "────────┐"));
     b.add(bar);

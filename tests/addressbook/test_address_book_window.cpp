@@ -514,6 +514,17 @@ TEST_F(AddressBookWindowTest, PhotoPickerOpensOnlyInEditMode) {
     picker->close();
 }
 
+TEST_F(AddressBookWindowTest, ANewCardBeyondAThousandIsRefused) {
+    writeCards(std::vector<std::string>(1000, "n"));
+    Form8* w = open();
+    command(w, "txinjianye");
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].title, "敬告");
+    EXPECT_EQ(w->currentCard(), 1);
+    EXPECT_TRUE(locked(w));
+    EXPECT_EQ(box(w, 0)->text(), "01");
+}
+
 TEST_F(AddressBookWindowTest, CloseButtonClosesTheWindow) {
     writeCards({"一"});
     Form8* w = open();
