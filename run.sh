@@ -16,7 +16,7 @@ cd "$data"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): starting Quillet under xvfb-run."
     shot="${TMPDIR:-/tmp}/quillet-desk-calendar.png"
-    QUILLET_SCREENSHOT="$shot" xvfb-run -a -s "-screen 0 1280x800x24" "$here/scripts/screenshot-desk" \
+    xvfb-run -a -s "-screen 0 1280x800x24" "$here/scripts/screenshot-desk" \
         "$build/app/quillet" "$shot"
     echo "Screenshot of the desk calendar: $shot"
     exit 0

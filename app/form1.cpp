@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 
 Form1::Form1(const Clock& clock, std::unique_ptr<MciDevice> mci, QWidget* parent)
     : QWidget(parent), m_clock(clock), m_mci(std::move(mci)),
@@ -30,10 +32,21 @@ Form3* Form1::showDeskCalendar(const QPoint* pos) {
     }
     if (pos)
         desk->move(*pos);
+    else if (fresh && !m_deskPlaced)
+        placeAtTopRight(desk);
+    m_deskPlaced = true;
     desk->show();
     desk->raise();
     desk->activateWindow();
     return desk;
+}
+
+// The first desk calendar of a run stands near the top-right corner of the screen.
+void Form1::placeAtTopRight(QWidget* w) {
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        const QRect area = s->availableGeometry();
+        w->move(area.right() - w->width() - 40, area.top() + 40);
+    }
 }
 
 Form2* Form1::launcher() {

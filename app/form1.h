@@ -62,6 +62,7 @@ signals:
 private:
     template <class W, class... Args> W* showSingle(WindowId id, Args&&... args);
     void remember(WindowId id, QWidget* w) { m_windows[static_cast<int>(id)] = w; }
+    static void placeAtTopRight(QWidget* w);
 
     const Clock& m_clock;
     std::unique_ptr<MciDevice> m_mci;
@@ -69,4 +70,5 @@ private:
     Form1State m_state;
     Form3State m_desk;
     std::array<QPointer<QWidget>, static_cast<int>(WindowId::Count)> m_windows;
+    bool m_deskPlaced = false;
 };

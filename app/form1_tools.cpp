@@ -5,6 +5,7 @@
 #include "app/settings_window.h"
 #include "app/show_single.h"
 #include "desk/reminder_popup.h"
+#include "diary/diary_window.h"
 #include "encryptor/encryptor_window.h"
 #include "memo/memo_book_window.h"
 #include "wallcal/wall_calendar_window.h"
@@ -26,9 +27,7 @@ void Form1::openAddressBook() {
 }
 
 void Form1::openDiary(int year, int month, int day) {
-    (void)year;
-    (void)month;
-    (void)day;
+    showSingle<Form5>(WindowId::Form5, year, month, day);
 }
 
 void Form1::openMemoBook() {

@@ -5,13 +5,13 @@
 std::string LauncherModel::caption(int item) const {
     static const char* const captions[kLauncherItems] = {"退  出 ", "帮  助 ", "设  置 ", "关  于 ", "定时器 ",
                                                          "浏览器 ", "加解密 ", "通讯录 ", "日记簿 ", "   备忘录 "};
-    if (item == Alarm && alarmSet())
+    if (item == ItemAlarm && alarmSet())
         return "关定时 ";
     return item >= 0 && item < kLauncherItems ? captions[item] : std::string();
 }
 
 bool LauncherModel::isGuarded(int item) {
-    return item == Settings || item == AddressBook || item == Diary || item == MemoBook;
+    return item == ItemSettings || item == ItemAddressBook || item == ItemDiary || item == ItemMemoBook;
 }
 
 std::optional<Notice> LauncherModel::confirm(bool remember, const std::string& typed) {

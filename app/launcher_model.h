@@ -8,7 +8,18 @@
 #include <string>
 #include <vector>
 
-enum LauncherItem { Exit = 0, Help, Settings, About, Alarm, Browser, Encryptor, AddressBook, Diary, MemoBook };
+enum LauncherItem {
+    ItemExit = 0,
+    ItemHelp,
+    ItemSettings,
+    ItemAbout,
+    ItemAlarm,
+    ItemBrowser,
+    ItemEncryptor,
+    ItemAddressBook,
+    ItemDiary,
+    ItemMemoBook
+};
 constexpr int kLauncherItems = 10;
 
 class LauncherModel {

@@ -80,7 +80,11 @@ Form2::Form2(Form1& app, QWidget* parent)
 
     // Load: the remembered choice and the alarm item's caption.
     m_check1->setChecked(m_app.state().mryy);
-    m_items[Alarm]->setText(QString::fromStdString(m_model.caption(Alarm)));
+    refreshAlarmCaption();
+}
+
+void Form2::refreshAlarmCaption() {
+    m_items[ItemAlarm]->setText(QString::fromStdString(m_model.caption(ItemAlarm)));
 }
 
 void Form2::buildMenu() {
@@ -183,38 +187,38 @@ void Form2::clickItem(int item) {
     hidePanels();
     menuIndex = item;
     if (LauncherModel::isGuarded(item)) {
-        int top = m_items[item]->y() + m_items[item]->height() - (item == Settings ? twipsToPx(160) : 0);
+        int top = m_items[item]->y() + m_items[item]->height() - (item == ItemSettings ? twipsToPx(160) : 0);
         showPanel(m_frame1, top);
         m_text1->setText(QString::fromStdString(m_model.prefill()));
         m_text1->setFocus();
         return;
     }
     switch (item) {
-    case Exit:
+    case ItemExit:
         m_app.exitProgram();
         return;
-    case Help:
+    case ItemHelp:
         shellOpenDocument(pathToUtf8(dataPath({"pavo.htm"})));
         break;
-    case About:
+    case ItemAbout:
         m_app.openAbout();
         break;
-    case Alarm:
+    case ItemAlarm:
         if (m_model.alarmSet()) {
             m_model.alarmOff();
-            m_items[Alarm]->setText(QString::fromStdString(m_model.caption(Alarm)));
+            refreshAlarmCaption();
             break;
         } else {
             const LocalDateTime now = m_app.clock().now();
-            showPanel(m_frame2, m_items[Alarm]->y() + twipsToPx(240));
+            showPanel(m_frame2, m_items[ItemAlarm]->y() + twipsToPx(240));
             m_combo1[0]->setCurrentText(QString::fromStdString(twoDigits(now.hour)));
             m_combo1[1]->setCurrentText(QString::fromStdString(twoDigits(now.minute)));
             return;
         }
-    case Browser:
+    case ItemBrowser:
         shellOpenDocument(m_app.state().MRURL);
         break;
-    case Encryptor:
+    case ItemEncryptor:
         m_app.openEncryptor();
         break;
     default:
@@ -237,16 +241,16 @@ void Form2::passwordOk() {
 void Form2::openGuarded() {
     const LocalDateTime today = m_app.clock().now();
     switch (menuIndex) {
-    case Settings:
+    case ItemSettings:
         m_app.openSettings();
         break;
-    case AddressBook:
+    case ItemAddressBook:
         m_app.openAddressBook();
         break;
-    case Diary:
+    case ItemDiary:
         m_app.openDiary(today.year, today.month, today.day);
         break;
-    case MemoBook:
+    case ItemMemoBook:
         m_app.openMemoBook();
         break;
     default:

@@ -19,6 +19,8 @@ public:
     explicit Form2(Form1& app, QWidget* parent = nullptr);
 
     void clickItem(int item);
+    // The alarm item's caption follows the alarm ("关定时 " while one is set).
+    void refreshAlarmCaption();
 
 protected:
     void mouseMoveEvent(QMouseEvent* e) override;

@@ -45,6 +45,12 @@ bool writeAll(int fd, std::string_view bytes, int& err) {
     return true;
 }
 
+mode_t currentUmask() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 void syncFolder(const fs::path& folder) {
     int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (dfd >= 0) {
@@ -71,13 +77,13 @@ Result<void> writeFileAtomicStreamed(const fs::path& target,
                                      const std::function<Result<void>(const ChunkSink&)>& produce,
                                      bool replaceExisting) {
     fs::path temp = tempNameBeside(target);
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // Only the owner can read the temporary file while it fills; it gets its final permission bits (those of
+    // the file it replaces, else the usual ones under the umask) just before the rename.
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return osError(target, errno);
-    // Keep the permission bits of the file being replaced.
     struct stat st;
-    if (::stat(target.c_str(), &st) == 0)
-        ::fchmod(fd, st.st_mode & 07777);
+    const mode_t finalMode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~currentUmask());
 
     std::optional<IoError> failure;
     auto fail = [&](IoError e) {
@@ -107,6 +113,8 @@ Result<void> writeFileAtomicStreamed(const fs::path& target,
         else if (::fsync(fd) != 0)
             fail(osError(target, errno));
     }
+    if (!failure && ::fchmod(fd, finalMode) != 0)
+        fail(osError(target, errno));
     if (::close(fd) != 0 && !failure)
         fail(osError(target, errno));
     if (!failure && !replaceExisting && fs::exists(fs::symlink_status(target)))

@@ -41,7 +41,8 @@ QPixmap deskPagePixmap(QSize size) {
     p.fillRect(QRectF(page.left(), page.top() + 20, page.width(), 6), kRed);
     // A thin rule above the lunar lines.
     p.setPen(QPen(QColor(210, 170, 150), 1, Qt::DotLine));
-    p.drawLine(QPointF(page.left() + 12, size.height() * 0.66), QPointF(page.right() - 12, size.height() * 0.66));
+    const qreal ruleY = size.height() * 0.6;
+    p.drawLine(QPointF(page.left() + 12, ruleY), QPointF(page.right() - 12, ruleY));
     return pm;
 }
 

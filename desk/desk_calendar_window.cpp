@@ -2,7 +2,7 @@
 
 #include "app/form1.h"
 #include "app/launcher_window.h"
-#include "common/twips.h"
+#include "common/launcher_placement.h"
 #include "common/ui_event_label.h"
 #include "common/ui_names.h"
 #include "common/ui_style.h"
@@ -19,8 +19,6 @@ namespace {
 constexpr int kWidth = 180;
 constexpr int kHeight = 252;
 constexpr int kStrip = 22;
-// The launcher opens upward when the calendar's top is within this distance of the screen's bottom.
-constexpr int kNearBottomTwips = 4000;
 
 EventLabel* textLabel(QWidget* parent, const QString& name, QRect geometry, const QFont& font, QColor colour) {
     auto* label = named(new EventLabel(parent), name);
@@ -52,6 +50,11 @@ Form3::Form3(Form1& app, QWidget* parent)
     m_timer2->setInterval(1000);
     connect(m_timer2, &QTimer::timeout, this, [this] { m_timers.tickTimer2(); });
     m_timers.onMemoCheck = [this] { runDeskMemoCheck(m_app); };
+    // An alarm that clears itself makes a launcher that is only hidden read "定时器 " again.
+    m_timers.onAlarmExpired = [this] {
+        if (Form2* launcher = m_app.windowAs<Form2>(WindowId::Form2))
+            launcher->refreshAlarmCaption();
+    };
     m_timer3 = named(new QTimer(this), "Timer3");
     m_timer3->setInterval(900);
     connect(m_timer3, &QTimer::timeout, this, [this] { m_timers.tickTimer3(m_app.clock().now()); });
@@ -94,8 +97,10 @@ void Form3::buildControls() {
     m_image2->setToolTip("菜单");
     m_image2->setCursor(Qt::PointingHandCursor);
 
-    connect(m_image3, &EventLabel::moved, this, [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_image3, b, pos); });
-    connect(m_label3, &EventLabel::moved, this, [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_label3, b, pos); });
+    connect(m_image3, &EventLabel::moved, this,
+            [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_image3, b, pos); });
+    connect(m_label3, &EventLabel::moved, this,
+            [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_label3, b, pos); });
     connect(m_image1, &EventLabel::pressed, this, [this](Qt::MouseButton button, QPoint pos) {
         if (button == Qt::RightButton)
             openLauncherAt(this->pos() + pos);
@@ -124,11 +129,8 @@ void Form3::refreshClock() {
 }
 
 QPoint Form3::launcherPositionFromIcon(QSize launcherSize, int screenHeight) const {
-    const QPoint iconPos = m_image2->mapTo(this, QPoint(0, 0));
-    int top = y();
-    if (pxToTwips(y()) >= pxToTwips(screenHeight) - kNearBottomTwips)
-        top = y() + m_image2->height() - launcherSize.height();
-    return QPoint(x() + iconPos.x() - launcherSize.width(), top);
+    const QRect icon(m_image2->mapTo(this, QPoint(0, 0)), m_image2->size());
+    return launcherBesideIcon(pos(), icon, launcherSize, screenHeight);
 }
 
 void Form3::openLauncherAt(QPoint topLeft) {

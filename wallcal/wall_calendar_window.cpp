@@ -291,7 +291,7 @@ void Form4::highlightMenuItem(int item) {
 void Form4::clickMenuItem(int item) {
     // The memo book and the diary are the launcher's items, behind its password panel; the timer item
     // has no action here.
-    static constexpr int kLauncherItem[] = {MemoBook, Diary, -1};
+    static constexpr int kLauncherItem[] = {ItemMemoBook, ItemDiary, -1};
     if (kLauncherItem[item] < 0)
         return;
     m_frame2->hide();

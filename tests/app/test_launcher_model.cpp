@@ -6,16 +6,16 @@ TEST(LauncherModel, CaptionsAndGuardedItems) {
     Form1State s;
     Form3State d;
     LauncherModel m(s, d);
-    EXPECT_EQ(m.caption(Exit), "退  出 ");
-    EXPECT_EQ(m.caption(MemoBook), "   备忘录 ");
-    EXPECT_EQ(m.caption(Alarm), "定时器 ");
+    EXPECT_EQ(m.caption(ItemExit), "退  出 ");
+    EXPECT_EQ(m.caption(ItemMemoBook), "   备忘录 ");
+    EXPECT_EQ(m.caption(ItemAlarm), "定时器 ");
     d.dshh = "07";
-    EXPECT_EQ(m.caption(Alarm), "关定时 ");
+    EXPECT_EQ(m.caption(ItemAlarm), "关定时 ");
     int guarded = 0;
     for (int i = 0; i < kLauncherItems; ++i)
         guarded += LauncherModel::isGuarded(i);
     EXPECT_EQ(guarded, 4);
-    EXPECT_TRUE(LauncherModel::isGuarded(Settings) && LauncherModel::isGuarded(Diary));
+    EXPECT_TRUE(LauncherModel::isGuarded(ItemSettings) && LauncherModel::isGuarded(ItemDiary));
     EXPECT_EQ(LauncherModel::hourEntries().size(), 25u);
     EXPECT_EQ(LauncherModel::minuteEntries().back(), "59");
 }

@@ -73,7 +73,7 @@ TEST_F(LauncherTest, ControlsHaveTheirNamesOnce) {
 
 TEST_F(LauncherTest, UnguardedItemsNeverShowThePasswordPanel) {
     UrlSink sink;
-    for (int i : {Help, About, Browser, Encryptor, Alarm}) {
+    for (int i : {ItemHelp, ItemAbout, ItemBrowser, ItemEncryptor, ItemAlarm}) {
         launcher = app.launcher();
         launcher->show();
         clickWidget(item(i));
@@ -82,10 +82,10 @@ TEST_F(LauncherTest, UnguardedItemsNeverShowThePasswordPanel) {
 }
 
 TEST_F(LauncherTest, PasswordPanelOpensUnderTheItemAndChecksThePassword) {
-    clickWidget(item(MemoBook));
+    clickWidget(item(ItemMemoBook));
     QFrame* panel = frame("Frame1");
     ASSERT_TRUE(panel->isVisible());
-    EXPECT_EQ(panel->y(), item(MemoBook)->y() + item(MemoBook)->height());
+    EXPECT_EQ(panel->y(), item(ItemMemoBook)->y() + item(ItemMemoBook)->height());
     EXPECT_EQ(panel->x(), 4); // 60 twips
     EXPECT_GE(launcher->height(), panel->y() + panel->height());
     auto* text = control<QLineEdit>(launcher, "Text1");
@@ -99,8 +99,8 @@ TEST_F(LauncherTest, PasswordPanelOpensUnderTheItemAndChecksThePassword) {
     EXPECT_FALSE(launcherClosed());
 
     // The settings item puts the panel 160 twips higher.
-    clickWidget(item(Settings));
-    EXPECT_EQ(panel->y(), item(Settings)->y() + item(Settings)->height() - 10);
+    clickWidget(item(ItemSettings));
+    EXPECT_EQ(panel->y(), item(ItemSettings)->y() + item(ItemSettings)->height() - 10);
     // Enter in the box acts as OK.
     QTest::keyClicks(text, "pw");
     QTest::keyClick(text, Qt::Key_Return);
@@ -109,13 +109,13 @@ TEST_F(LauncherTest, PasswordPanelOpensUnderTheItemAndChecksThePassword) {
 }
 
 TEST_F(LauncherTest, RememberedPasswordPrefillsTheNextPanel) {
-    clickWidget(item(Diary));
+    clickWidget(item(ItemDiary));
     control<QCheckBox>(launcher, "Check1")->setChecked(true);
     QTest::keyClicks(control<QLineEdit>(launcher, "Text1"), "wrong");
     clickWidget(control<QPushButton>(launcher, "Command1(0)"));
     EXPECT_TRUE(app.state().mryy);
     EXPECT_EQ(app.state().password2, "wrong");
-    clickWidget(item(AddressBook));
+    clickWidget(item(ItemAddressBook));
     EXPECT_EQ(control<QLineEdit>(launcher, "Text1")->text(), "wrong");
     clickWidget(control<QPushButton>(launcher, "Command1(1)"));
     EXPECT_FALSE(frame("Frame1")->isVisible());
@@ -125,22 +125,22 @@ TEST_F(LauncherTest, RememberedPasswordPrefillsTheNextPanel) {
 TEST_F(LauncherTest, BrowserAndHelpOpenThroughTheDesktop) {
     UrlSink sink;
     app.state().MRURL = "https://www.example.org/start";
-    clickWidget(item(Browser));
+    clickWidget(item(ItemBrowser));
     ASSERT_EQ(sink.urls.size(), 1);
     EXPECT_EQ(sink.urls[0], QUrl("https://www.example.org/start"));
     EXPECT_TRUE(launcherClosed());
     launcher = app.launcher();
     launcher->show();
-    clickWidget(item(Help));
+    clickWidget(item(ItemHelp));
     ASSERT_EQ(sink.urls.size(), 2);
     EXPECT_EQ(sink.urls[1], QUrl::fromLocalFile(QString::fromStdString((dir / "pavo.htm").string())));
 }
 
 TEST_F(LauncherTest, AlarmPanelSetsAndTheItemTurnsItOff) {
-    clickWidget(item(Alarm));
+    clickWidget(item(ItemAlarm));
     QFrame* panel = frame("Frame2");
     ASSERT_TRUE(panel->isVisible());
-    EXPECT_EQ(panel->y(), item(Alarm)->y() + 16); // 240 twips
+    EXPECT_EQ(panel->y(), item(ItemAlarm)->y() + 16); // 240 twips
     EXPECT_EQ(control<QComboBox>(launcher, "Combo1(0)")->currentText(), "07");
     EXPECT_EQ(control<QComboBox>(launcher, "Combo1(1)")->currentText(), "05");
     EXPECT_EQ(control<QComboBox>(launcher, "Combo1(0)")->count(), 25);
@@ -157,9 +157,9 @@ TEST_F(LauncherTest, AlarmPanelSetsAndTheItemTurnsItOff) {
     ASSERT_TRUE(launcherClosed());
     launcher = app.launcher();
     launcher->show();
-    EXPECT_EQ(item(Alarm)->text(), "关定时 ");
+    EXPECT_EQ(item(ItemAlarm)->text(), "关定时 ");
     app.desk().txyybz = true;
-    clickWidget(item(Alarm));
+    clickWidget(item(ItemAlarm));
     EXPECT_FALSE(frame("Frame2")->isVisible());
     EXPECT_EQ(app.desk().dshh, "--");
     EXPECT_FALSE(app.desk().txyybz);

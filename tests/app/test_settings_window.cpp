@@ -248,7 +248,7 @@ TEST_F(SettingsWindowTest, LauncherUsesTheNewAccessPasswordAtOnce) {
     Prompts::clearShown();
     Form2* launcher = app.launcher();
     launcher->show();
-    launcher->clickItem(Settings);
+    launcher->clickItem(ItemSettings);
     auto* text = control<QLineEdit>(launcher, "Text1");
     QTest::keyClicks(text, "open");
     clickWidget(control<QPushButton>(launcher, "Command1(0)"));
@@ -256,7 +256,7 @@ TEST_F(SettingsWindowTest, LauncherUsesTheNewAccessPasswordAtOnce) {
     EXPECT_EQ(Prompts::shown()[0].text, "密码错误!");
     EXPECT_TRUE(closed()); // the settings window did not open
     Prompts::clearShown();
-    launcher->clickItem(Settings);
+    launcher->clickItem(ItemSettings);
     QTest::keyClicks(text, "fresh");
     clickWidget(control<QPushButton>(launcher, "Command1(0)"));
     EXPECT_TRUE(Prompts::shown().empty());

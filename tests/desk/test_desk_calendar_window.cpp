@@ -137,3 +137,17 @@ TEST_F(DeskTest, MemoCheckComesEveryIntervalAndTheFlagStopsTheMusic) {
     desk->timers().tickTimer2();
     EXPECT_EQ(mci->count("CLOSE"), 1);
 }
+
+TEST_F(DeskTest, AlarmThatClearsItselfResetsAHiddenLaunchersCaption) {
+    clock.set({2026, 12, 8, 7, 0, 0, 0});
+    app.desk().dshh = "07";
+    app.desk().dsmm = "00";
+    app.desk().alarmDay = 20261208;
+    Form2* launcher = app.launcher(); // loaded while the alarm is set, then hidden as after the panel's OK
+    auto* item = control<QLabel>(launcher, "Label1(4)");
+    EXPECT_EQ(item->text(), "关定时 ");
+    clock.set({2026, 12, 8, 7, 4, 0, 0});
+    desk->timers().tickTimer3(clock.now());
+    EXPECT_EQ(app.desk().dshh, "--");
+    EXPECT_EQ(item->text(), "定时器 ");
+}
