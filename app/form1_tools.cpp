@@ -10,6 +10,9 @@
 #include "memo/memo_book_window.h"
 #include "wallcal/wall_calendar_window.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 void Form1::openSettings() {
     showSingle<Form9>(WindowId::Form9);
 }
@@ -44,5 +47,13 @@ Form7* Form1::showReminder(const AnnouncedMemo& memo) {
 }
 
 void Form1::openWallCalendar(const QPoint& pos) {
-    showSingle<Form4>(WindowId::Form4)->move(pos);
+    Form4* wall = showSingle<Form4>(WindowId::Form4);
+    // It takes the desk calendar's place, moved back inside the screen when it is wider than the desk calendar.
+    QPoint place = pos;
+    if (QScreen* s = QGuiApplication::screenAt(pos + QPoint(1, 1))) {
+        const QRect area = s->availableGeometry();
+        place.setX(qMax(area.left(), qMin(place.x(), area.right() + 1 - wall->width())));
+        place.setY(qMax(area.top(), qMin(place.y(), area.bottom() + 1 - wall->height())));
+    }
+    wall->move(place);
 }

@@ -155,6 +155,9 @@ Result<void> appendFileSynced(const fs::path& target, std::string_view bytes) {
 }
 
 Result<std::string> readFileBytes(const fs::path& path) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        return osError(path, EISDIR);
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return osError(path, errno ? errno : ENOENT);

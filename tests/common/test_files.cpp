@@ -87,6 +87,18 @@ TEST(SafeWrite, KeepsPermissionsAndRefusesExistingWhenAsked) {
     EXPECT_EQ(dir.read("p.cjf"), "b");
 }
 
+TEST(SafeWrite, ReadingAFolderOrAMissingFileIsAnError) {
+    TempWorkDir dir;
+    fs::create_directory(dir / "folder");
+    Result<std::string> folder = readFileBytes(dir / "folder");
+    ASSERT_FALSE(folder.ok());
+    EXPECT_EQ(folder.error().reason, "Is a directory");
+    EXPECT_FALSE(readFileBytes(dir / "missing").ok());
+    dir.write("empty", "");
+    ASSERT_TRUE(readFileBytes(dir / "empty").ok());
+    EXPECT_EQ(*readFileBytes(dir / "empty"), "");
+}
+
 TEST(SafeWrite, AppendGrowsTheFile) {
     TempWorkDir dir;
     ASSERT_TRUE(appendFileSynced(dir / "log.cjf", "a\r\n").ok());

@@ -151,3 +151,17 @@ TEST_F(DeskTest, AlarmThatClearsItselfResetsAHiddenLaunchersCaption) {
     EXPECT_EQ(app.desk().dshh, "--");
     EXPECT_EQ(item->text(), "定时器 ");
 }
+
+TEST_F(DeskTest, WallCalendarTakesThePlaceButStaysOnTheScreen) {
+    const QRect area = desk->screen()->availableGeometry();
+    desk->move(area.right() + 1 - desk->width(), area.top() + 40);
+    clickWidget(control<QWidget>(desk, "Image4"));
+    processEvents();
+    QWidget* wall = app.window(WindowId::Form4);
+    ASSERT_NE(wall, nullptr);
+    EXPECT_TRUE(area.contains(wall->frameGeometry().topLeft()));
+    EXPECT_LE(wall->x() + wall->width(), area.right() + 1);
+    EXPECT_EQ(wall->y(), area.top() + 40);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form3), nullptr);
+}
