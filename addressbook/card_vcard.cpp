@@ -36,8 +36,12 @@ std::string noteOf(const CardBook& book, int row) {
     std::string note;
     if (const std::string& serial = book.field(row, 1); !serial.empty())
         note = "序号: " + serial;
-    if (const std::string& oicq = book.field(row, 8); !oicq.empty())
-        note += (note.empty() ? "" : "\n") + std::string("OICQ/IP: ") + oicq;
+    if (const std::string& oicq = book.field(row, 8); !oicq.empty()) {
+        if (!note.empty())
+            note += '\n';
+        note += "OICQ/IP: ";
+        note += oicq;
+    }
     return note;
 }
 
