@@ -55,10 +55,6 @@ constexpr std::array<BoxPlace, kCardEntryFields> kBoxPlaces{{{840, 240, 1335},
                                                              {840, 3120, 5175},
                                                              {840, 3480, 5175}}};
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPx(left), twipsToPx(top), twipsToPx(width), twipsToPx(height));
-}
-
 QColor boxTextColour(int box) {
     if (box == 0)
         return QColor(0x00, 0x00, 0x80); // 0x800000 dark blue

@@ -22,10 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPx(left), twipsToPx(top), twipsToPx(width), twipsToPx(height));
-}
-
 QString qtPath(const fs::path& path) {
     return QString::fromStdString(pathToUtf8(path));
 }
