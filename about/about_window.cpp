@@ -1,12 +1,12 @@
 #include "about/about_window.h"
 
-#include "common/twips.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "platform/shell_open.h"
 #include "platform/system_info.h"
+#include "ui/twips.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -60,7 +60,7 @@ QPixmap logoPixmap() {
 }
 } // namespace
 
-frmAbout::frmAbout(Form1& app, QWidget* parent) : QWidget(parent, Qt::Window) {
+frmAbout::frmAbout(ProgramHost& app, QWidget* parent) : QWidget(parent, Qt::Window) {
     (void)app; // the box reads nothing of the program's state
     setObjectName("frmAbout");
     setWindowTitle(QString::fromStdString(aboutCaption()));

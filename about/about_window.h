@@ -6,14 +6,14 @@
 #include <QWidget>
 
 class EventLabel;
-class Form1;
+class ProgramHost;
 class QLabel;
 class QPushButton;
 
 class frmAbout : public QWidget {
     Q_OBJECT
 public:
-    explicit frmAbout(Form1& app, QWidget* parent = nullptr);
+    explicit frmAbout(ProgramHost& app, QWidget* parent = nullptr);
 
     // Finds the system-information tool and starts it, or says "此时系统信息不可用".
     void StartSysInfo();

@@ -3,9 +3,9 @@
 #include "addressbook/card_export.h"
 #include "addressbook/card_notices.h"
 #include "addressbook/photo_picker_window.h"
-#include "common/twips.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
+#include "ui/twips.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>

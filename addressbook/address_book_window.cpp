@@ -4,14 +4,14 @@
 #include "addressbook/card_notices.h"
 #include "addressbook/card_pictures.h"
 #include "addressbook/photo_picker_window.h"
-#include "app/form1.h"
 #include "common/data_paths.h"
-#include "common/twips.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "platform/shell_open.h"
+#include "ui/program.h"
+#include "ui/twips.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -102,7 +102,7 @@ QFont boxFont() {
 
 } // namespace
 
-Form8::Form8(Form1& app, QWidget* parent)
+Form8::Form8(ProgramHost& app, QWidget* parent)
     : QWidget(parent), m_app(app), m_book(std::filesystem::current_path(), app.clock()),
       m_linkCursor(cardLinkCursor()) {
     setObjectName("Form8");

@@ -11,7 +11,7 @@
 #include <array>
 #include <string>
 
-class Form1;
+class ProgramHost;
 class Form11;
 class EventLabel;
 class QAction;
@@ -37,7 +37,7 @@ public:
     static inline const QColor kFocusColour{0xC0, 0xC0, 0xFF};
     static inline const QColor kEditColour{0xFF, 0xFF, 0xFF};
 
-    explicit Form8(Form1& app, QWidget* parent = nullptr);
+    explicit Form8(ProgramHost& app, QWidget* parent = nullptr);
     ~Form8() override;
 
     // The photo name of the card on screen ("######" for none); the photo picker sets it.
@@ -100,7 +100,7 @@ private:
     bool boxKey(int box, int key);
     void tick();
 
-    Form1& m_app;
+    ProgramHost& m_app;
     CardBook m_book;
     int m_current = 1;
     QCursor m_linkCursor;

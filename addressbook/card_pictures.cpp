@@ -1,7 +1,7 @@
 #include "addressbook/card_pictures.h"
 
-#include "common/twips.h"
-#include "common/ui_style.h"
+#include "ui/twips.h"
+#include "ui/ui_style.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -3,13 +3,13 @@
 #include "addressbook/address_book_window.h"
 #include "addressbook/card_pictures.h"
 #include "addressbook/photo_import.h"
-#include "app/form1.h"
 #include "common/data_paths.h"
-#include "common/twips.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
 #include "platform/volumes.h"
+#include "ui/program.h"
+#include "ui/twips.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -37,7 +37,7 @@ QString existingFolder(fs::path folder) {
 
 } // namespace
 
-Form11::Form11(Form1& app, QWidget* parent)
+Form11::Form11(ProgramHost& app, QWidget* parent)
     : QWidget(parent), m_app(app), m_photoFolder(dataPath({"txl", "txlphoto"})) {
     setObjectName("Form11");
     setWindowTitle(QString("☆Quillet>>打开文件") + QString(18, ' ') + "Orlin工作室");

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 
-class Form1;
+class ProgramHost;
 class Form8;
 class EventLabel;
 class QComboBox;
@@ -20,7 +20,7 @@ class QListWidgetItem;
 class Form11 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form11(Form1& app, QWidget* parent = nullptr);
+    explicit Form11(ProgramHost& app, QWidget* parent = nullptr);
 
     // What the picker was opened for; confirming works only for 1 (a card photo).
     int16_t order = 0;
@@ -47,7 +47,7 @@ private:
     void fillFiles();
     void fileSelected();
 
-    Form1& m_app;
+    ProgramHost& m_app;
     QPointer<Form8> m_book;
     std::filesystem::path m_photoFolder;
     QString m_folder;

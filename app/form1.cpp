@@ -1,9 +1,7 @@
 #include "app/form1.h"
 
-#include "app/launcher_window.h"
 #include "app/show_single.h"
-#include "desk/desk_calendar_window.h"
-#include "desk/music.h"
+#include "reminder/music.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -62,6 +60,15 @@ Form2* Form1::launcher() {
 void Form1::closeLauncher() {
     if (QWidget* launcher = window(WindowId::Form2))
         launcher->close();
+}
+
+void Form1::clickLauncherItem(int item) {
+    launcher()->clickItem(item);
+}
+
+void Form1::refreshLauncherAlarmCaption() {
+    if (Form2* launcher = windowAs<Form2>(WindowId::Form2))
+        launcher->refreshAlarmCaption();
 }
 
 void Form1::raiseCalendar() {

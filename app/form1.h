@@ -1,8 +1,12 @@
 #pragma once
 // The start-up window: never shown, alive for the whole run. It owns the program-wide state, the clock and
 // the music, and it opens and closes every other window.
-#include "app/program_state.h"
+#include "app/launcher_window.h"
 #include "common/clock.h"
+#include "common/program_state.h"
+#include "desk/desk_calendar_window.h"
+#include "reminder/reminder_popup.h"
+#include "ui/program.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,33 +15,26 @@
 
 class Music;
 class MciDevice;
-class Form2;
-class Form3;
-class Form7;
-struct AnnouncedMemo;
 
-enum class WindowId { Form2, Form3, Form4, Form5, Form6, Form7, Form8, Form9, Form10, Form11, FrmAbout, Count };
-
-class Form1 : public QWidget {
+class Form1 : public QWidget, public ProgramHost {
     Q_OBJECT
 public:
     Form1(const Clock& clock, std::unique_ptr<MciDevice> mci, QWidget* parent = nullptr);
     ~Form1() override;
 
-    Form1State& state() { return m_state; }
-    Form3State& desk() { return m_desk; }
-    const Clock& clock() const { return m_clock; }
-    Music& music() { return *m_music; }
+    Form1State& state() override { return m_state; }
+    Form3State& desk() override { return m_desk; }
+    const Clock& clock() const override { return m_clock; }
+    Music& music() override { return *m_music; }
 
-    // The open window with that id, or nullptr.
-    QWidget* window(WindowId id) const { return m_windows[static_cast<int>(id)].data(); }
-    template <class W> W* windowAs(WindowId id) const { return qobject_cast<W*>(window(id)); }
+    QWidget* window(WindowId id) const override { return m_windows[static_cast<int>(id)].data(); }
 
-    // Shows the desk calendar (creating it when closed); at `pos` when given.
-    Form3* showDeskCalendar(const QPoint* pos = nullptr);
-    // The launcher, created when missing (not shown).
-    Form2* launcher();
-    void closeLauncher();
+    Form3* showDeskCalendar(const QPoint* pos = nullptr) override;
+    Form2* launcher() override;
+    void closeLauncher() override;
+    void clickLauncherItem(int item) override;
+    void refreshLauncherAlarmCaption() override;
+    void setStartupWindowEnabled(bool enabled) override { setEnabled(enabled); }
 
     // The tools of the launcher.
     void openSettings();
@@ -45,11 +42,9 @@ public:
     void openEncryptor();
     void openAddressBook();
     void openDiary(int year, int month, int day);
-    void openMemoBook();
-    // The memo check's pop-up (Form7), shown with a due memo; one pop-up at a time.
-    Form7* showReminder(const AnnouncedMemo& memo);
-    // The wall calendar takes the desk calendar's place at `pos`.
-    void openWallCalendar(const QPoint& pos);
+    void openMemoBook() override;
+    Form7* showReminder(const AnnouncedMemo& memo) override;
+    void openWallCalendar(const QPoint& pos) override;
     // Raises the window that stands for the program (the wall calendar while it is shown, else the desk calendar).
     void raiseCalendar();
 

@@ -4,10 +4,10 @@
 #include "app/form1.h"
 #include "app/settings_window.h"
 #include "app/show_single.h"
-#include "desk/reminder_popup.h"
 #include "diary/diary_window.h"
 #include "encryptor/encryptor_window.h"
 #include "memo/memo_book_window.h"
+#include "reminder/reminder_popup.h"
 #include "wallcal/wall_calendar_window.h"
 
 #include <QGuiApplication>

@@ -1,26 +1,13 @@
 #pragma once
 // The launcher's rules: its ten items, the access-password panel and the alarm panel.
-#include "app/program_state.h"
 #include "common/clock.h"
+#include "common/launcher_items.h"
 #include "common/notice.h"
+#include "common/program_state.h"
 
 #include <optional>
 #include <string>
 #include <vector>
-
-enum LauncherItem {
-    ItemExit = 0,
-    ItemHelp,
-    ItemSettings,
-    ItemAbout,
-    ItemAlarm,
-    ItemBrowser,
-    ItemEncryptor,
-    ItemAddressBook,
-    ItemDiary,
-    ItemMemoBook
-};
-constexpr int kLauncherItems = 10;
 
 class LauncherModel {
 public:

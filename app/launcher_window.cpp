@@ -3,12 +3,12 @@
 #include "app/form1.h"
 #include "common/data_paths.h"
 #include "common/numeric_text.h"
-#include "common/twips.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "platform/shell_open.h"
+#include "ui/twips.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 // Quillet: the desk calendar and its tools.
 #include "app/form1.h"
 #include "app/startup.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "platform/mci_device.h"
 #include "platform/single_instance.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

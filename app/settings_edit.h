@@ -5,8 +5,8 @@
 // A failed write rolls every in-memory value back to what it was before the save, so memory and the file
 // keep agreeing: the old file is still whole, the program goes on with the values it was using, and the
 // window stays open with the typed values for another try.
-#include "app/program_state.h"
 #include "common/notice.h"
+#include "common/program_state.h"
 #include "common/result.h"
 
 #include <optional>

@@ -2,7 +2,7 @@
 // "pavosz.cjf": four lines, each ended by CR LF: the diary key, the access password, the default web
 // address and the memo-check interval in the standard print form (" 5 "). Nothing is trimmed on reading;
 // the web address is trimmed of blanks when it is saved.
-#include "app/program_state.h"
+#include "common/program_state.h"
 #include "common/result.h"
 
 #include <filesystem>

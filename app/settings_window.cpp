@@ -2,9 +2,9 @@
 
 #include "app/form1.h"
 #include "app/settings_edit.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -3,9 +3,9 @@
 #include "app/form1.h"
 #include "app/settings_file.h"
 #include "common/data_paths.h"
-#include "common/ui_prompts.h"
 #include "platform/mci_device.h"
 #include "platform/single_instance.h"
+#include "ui/ui_prompts.h"
 
 #include <QGuiApplication>
 

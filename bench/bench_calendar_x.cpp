@@ -1,7 +1,7 @@
 // The date component is called every 10 ms by the desk calendar: Recalc plus every read must stay under 100 ns.
 // Timed beside ICU's Chinese calendar (setTime + year, month, day, leap flag) on the same spread of dates. The ICU
 // benchmark also counts the days of 1900-2049 on which ICU's lunar date differs from ours.
-#include "desk/calendar_x.h"
+#include "calendar/calendar_x.h"
 
 #include <benchmark/benchmark.h>
 #include <unicode/calendar.h>

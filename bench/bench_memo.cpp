@@ -3,9 +3,9 @@
 #include "common/numeric_text.h"
 #include "common/safe_write.h"
 #include "common/text_codec.h"
-#include "desk/memo_reminder.h"
-#include "desk/music.h"
 #include "memo/memo_book.h"
+#include "reminder/memo_reminder.h"
+#include "reminder/music.h"
 
 #include <benchmark/benchmark.h>
 

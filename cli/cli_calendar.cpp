@@ -1,8 +1,8 @@
 // quillet-cli calendar [YYYY-MM-DD] | calendar --tsv FROM TO
+#include "calendar/calendar_x.h"
 #include "cli/cli_registry.h"
 #include "common/clock.h"
 #include "common/numeric_text.h"
-#include "desk/calendar_x.h"
 #include "desk/desk_texts.h"
 
 #include <iostream>

@@ -4,9 +4,9 @@
 #include "common/clock.h"
 #include "common/data_paths.h"
 #include "common/numeric_text.h"
-#include "desk/memo_reminder.h"
 #include "memo/memo_book.h"
 #include "memo/memo_ics.h"
+#include "reminder/memo_reminder.h"
 
 #include <chrono>
 #include <ctime>

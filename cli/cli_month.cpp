@@ -1,7 +1,7 @@
 // quillet-cli month YYYY MM: the wall calendar's 42 day cells as six lines of seven tab-separated captions.
+#include "calendar/calendar_x.h"
 #include "cli/cli_registry.h"
 #include "common/numeric_text.h"
-#include "desk/calendar_x.h"
 #include "wallcal/wall_calendar.h"
 
 #include <iostream>

@@ -1,14 +1,13 @@
 #include "desk/desk_calendar_window.h"
 
-#include "app/form1.h"
-#include "app/launcher_window.h"
-#include "common/launcher_placement.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_style.h"
-#include "desk/desk_artwork.h"
 #include "desk/desk_texts.h"
-#include "desk/reminder_popup.h"
+#include "reminder/reminder_popup.h"
+#include "ui/calendar_artwork.h"
+#include "ui/launcher_placement.h"
+#include "ui/program.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_style.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -32,7 +31,7 @@ EventLabel* textLabel(QWidget* parent, const QString& name, QRect geometry, cons
 }
 } // namespace
 
-Form3::Form3(Form1& app, QWidget* parent)
+Form3::Form3(ProgramHost& app, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_app(app), m_timers(app.desk(), app.music()) {
     setObjectName("Form3");
     setWindowTitle("☆Quillet>>台历");
@@ -51,10 +50,7 @@ Form3::Form3(Form1& app, QWidget* parent)
     connect(m_timer2, &QTimer::timeout, this, [this] { m_timers.tickTimer2(); });
     m_timers.onMemoCheck = [this] { runDeskMemoCheck(m_app); };
     // An alarm that clears itself makes a launcher that is only hidden read "定时器 " again.
-    m_timers.onAlarmExpired = [this] {
-        if (Form2* launcher = m_app.windowAs<Form2>(WindowId::Form2))
-            launcher->refreshAlarmCaption();
-    };
+    m_timers.onAlarmExpired = [this] { m_app.refreshLauncherAlarmCaption(); };
     m_timer3 = named(new QTimer(this), "Timer3");
     m_timer3->setInterval(900);
     connect(m_timer3, &QTimer::timeout, this, [this] { m_timers.tickTimer3(m_app.clock().now()); });
@@ -106,7 +102,7 @@ void Form3::buildControls() {
             openLauncherAt(this->pos() + pos);
     });
     connect(m_image2, &EventLabel::clicked, this, [this] {
-        Form2* launcher = m_app.launcher();
+        QWidget* launcher = m_app.launcher();
         QScreen* s = screen();
         openLauncherAt(launcherPositionFromIcon(launcher->size(), s ? s->geometry().height() : 768));
     });
@@ -134,7 +130,7 @@ QPoint Form3::launcherPositionFromIcon(QSize launcherSize, int screenHeight) con
 }
 
 void Form3::openLauncherAt(QPoint topLeft) {
-    Form2* launcher = m_app.launcher();
+    QWidget* launcher = m_app.launcher();
     launcher->move(topLeft);
     launcher->show();
     launcher->raise();

@@ -1,20 +1,20 @@
 #pragma once
 // Form3: the small desk calendar that stays on the desktop for the whole run. It carries the clock refresh
 // (Timer1, 10 ms), the memo check (Timer2, 1 s) and the alarm timer (Timer3, 900 ms).
-#include "desk/calendar_x.h"
+#include "calendar/calendar_x.h"
 #include "desk/desk_timers.h"
 
 #include <QWidget>
 
 class EventLabel;
-class Form1;
+class ProgramHost;
 class QFrame;
 class QTimer;
 
 class Form3 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form3(Form1& app, QWidget* parent = nullptr);
+    explicit Form3(ProgramHost& app, QWidget* parent = nullptr);
 
     DeskTimers& timers() { return m_timers; }
     // Rewrites every caption from the clock (the Timer1 tick).
@@ -29,7 +29,7 @@ private:
     void buildControls();
     void openLauncherAt(QPoint topLeft);
 
-    Form1& m_app;
+    ProgramHost& m_app;
     CalendarX m_calendarX1;
     DeskTimers m_timers;
     EventLabel* m_image1;

@@ -1,7 +1,7 @@
 #pragma once
 // The five texts of the desk calendar for one date, composed from the date component's slots.
+#include "calendar/calendar_x.h"
 #include "common/clock.h"
-#include "desk/calendar_x.h"
 
 #include <string>
 

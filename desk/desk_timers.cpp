@@ -1,6 +1,6 @@
 #include "desk/desk_timers.h"
 
-#include "desk/music.h"
+#include "reminder/music.h"
 
 void DeskTimers::tickTimer2() {
     if (!m_desk.txyybz)

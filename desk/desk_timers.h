@@ -1,9 +1,9 @@
 #pragma once
 // The desk calendar's second (Timer2) and alarm (Timer3) ticks. Timer2 first stops the music while the
 // music flag is down, then counts seconds towards the memo check, which comes every `dss` minutes.
-#include "app/program_state.h"
 #include "common/clock.h"
-#include "desk/alarm_timer.h"
+#include "common/program_state.h"
+#include "reminder/alarm_timer.h"
 
 #include <functional>
 
@@ -17,7 +17,7 @@ public:
     // checks. A check comes at the first tick whose count reaches dss x 60 (a lowered interval that the count
     // has already passed fires at the next tick instead of waiting for an overflow).
     void tickTimer2();
-    // Runs every 900 ms: the alarm timer (desk/alarm_timer.h). When the alarm clears itself, onAlarmExpired
+    // Runs every 900 ms: the alarm timer (reminder/alarm_timer.h). When the alarm clears itself, onAlarmExpired
     // lets an open launcher show "定时器 " again.
     AlarmTick tickTimer3(const LocalDateTime& now);
 

@@ -1,13 +1,13 @@
 #include "diary/diary_window.h"
 
-#include "app/form1.h"
 #include "common/numeric_text.h"
 #include "common/text_codec.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "diary/diary_pictures.h"
+#include "ui/program.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -46,7 +46,7 @@ QStringList numberList(int first, int last) {
 
 } // namespace
 
-Form5::Form5(Form1& app, int year, int month, int day, QWidget* parent)
+Form5::Form5(ProgramHost& app, int year, int month, int day, QWidget* parent)
     : QWidget(parent), nownian(fourDigits(year)), nowyue(textOf(month)), nowri(textOf(day)), m_app(app),
       m_book(app.clock()) {
     setObjectName("Form5");

@@ -8,7 +8,7 @@
 #include <string>
 
 class EventLabel;
-class Form1;
+class ProgramHost;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -19,7 +19,7 @@ class Form5 : public QWidget {
     Q_OBJECT
 public:
     // The launcher opens the diary on a date; the month loads when the window is first shown.
-    Form5(Form1& app, int year, int month, int day, QWidget* parent = nullptr);
+    Form5(ProgramHost& app, int year, int month, int day, QWidget* parent = nullptr);
 
     // The shown year, month and day as texts; set by the launcher before showing, then by the window.
     std::string nownian;
@@ -44,7 +44,7 @@ private:
     void closeExportPanel();
     void tell(const Notice& notice);
 
-    Form1& m_app;
+    ProgramHost& m_app;
     DiaryBook m_book;
     bool m_loaded = false;
     QComboBox* m_combo1[4];

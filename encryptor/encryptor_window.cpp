@@ -1,13 +1,13 @@
 #include "encryptor/encryptor_window.h"
 
-#include "app/form1.h"
 #include "common/data_paths.h"
-#include "common/twips.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "encryptor/folder_listing.h"
 #include "platform/volumes.h"
+#include "ui/program.h"
+#include "ui/twips.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -56,7 +56,7 @@ QStyle* starMaskStyle() {
 
 } // namespace
 
-Form10::Form10(Form1& app, QWidget* parent)
+Form10::Form10(ProgramHost& app, QWidget* parent)
     : QWidget(parent), m_app(app), m_model(mountedVolumes(), pathToUtf8(std::filesystem::current_path())) {
     setObjectName("Form10");
     setWindowTitle(qs(kEncryptorTitle));
@@ -67,7 +67,7 @@ Form10::Form10(Form1& app, QWidget* parent)
     connectLists();
     paintButtons(-1);
     render();
-    m_app.setEnabled(false);
+    m_app.setStartupWindowEnabled(false);
 }
 
 Form10::~Form10() {
@@ -75,7 +75,7 @@ Form10::~Form10() {
     // pattern box reports a pick when it loses the focus).
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
-    m_app.setEnabled(true);
+    m_app.setStartupWindowEnabled(true);
 }
 
 void Form10::buildLists() {
@@ -276,6 +276,6 @@ bool Form10::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void Form10::closeEvent(QCloseEvent* e) {
-    m_app.setEnabled(true);
+    m_app.setStartupWindowEnabled(true);
     QWidget::closeEvent(e);
 }

@@ -9,7 +9,7 @@
 #include <array>
 #include <optional>
 
-class Form1;
+class ProgramHost;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -22,7 +22,7 @@ class QPushButton;
 class Form10 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form10(Form1& app, QWidget* parent = nullptr);
+    explicit Form10(ProgramHost& app, QWidget* parent = nullptr);
     ~Form10() override;
 
     const FileEncryptor& model() const { return m_model; }
@@ -43,7 +43,7 @@ private:
     void fileChosen();
     void paintButtons(int pinkIndex); // -1: all light grey
 
-    Form1& m_app;
+    ProgramHost& m_app;
     FileEncryptor m_model;
     QComboBox* m_drive1;
     QListWidget* m_dir1;

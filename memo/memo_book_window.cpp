@@ -1,12 +1,12 @@
 #include "memo/memo_book_window.h"
 
-#include "app/form1.h"
 #include "common/data_paths.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "memo/memo_book_screen.h"
+#include "ui/program.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -54,7 +54,8 @@ void trackMouse(QWidget* w, QObject* filter) {
 
 } // namespace
 
-Form6::Form6(Form1& app, QWidget* parent) : QWidget(parent), m_app(app), m_screen(std::make_unique<MemoBookScreen>()) {
+Form6::Form6(ProgramHost& app, QWidget* parent)
+    : QWidget(parent), m_app(app), m_screen(std::make_unique<MemoBookScreen>()) {
     setObjectName("Form6");
     setWindowTitle("☆Quillet>>备忘录" + QString(36, ' ') + "Orlin工作室");
     setFixedSize(600, 430);

@@ -8,7 +8,7 @@
 #include <string>
 
 class EventLabel;
-class Form1;
+class ProgramHost;
 class MemoBookScreen;
 class QCheckBox;
 class QComboBox;
@@ -22,7 +22,7 @@ class QTimer;
 class Form6 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form6(Form1& app, QWidget* parent = nullptr);
+    explicit Form6(ProgramHost& app, QWidget* parent = nullptr);
     ~Form6() override;
 
     const MemoBookScreen& screen() const { return *m_screen; }
@@ -52,7 +52,7 @@ private:
     void menuItemClicked(int item);
     void placeMenu(QWidget* cell, QPoint pos);
 
-    Form1& m_app;
+    ProgramHost& m_app;
     std::unique_ptr<MemoBookScreen> m_screen; // held apart: the header stays free of the model's names
 
     QPlainTextEdit* m_text1;

@@ -3,8 +3,8 @@
 // Sunday first. Cell 7r+c is week row r (0 at the top) and column c (0 Sunday .. 6 Saturday). The month
 // length and leap years are our own arithmetic; the weekday of day 1 and the details line of a day come
 // from the date-information component.
+#include "calendar/calendar_x.h"
 #include "common/clock.h"
-#include "desk/calendar_x.h"
 
 #include <array>
 #include <set>

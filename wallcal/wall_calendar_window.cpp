@@ -1,13 +1,12 @@
 #include "wallcal/wall_calendar_window.h"
 
-#include "app/form1.h"
-#include "app/launcher_model.h"
-#include "app/launcher_window.h"
-#include "common/launcher_placement.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_style.h"
-#include "desk/desk_artwork.h"
+#include "common/launcher_items.h"
+#include "ui/calendar_artwork.h"
+#include "ui/launcher_placement.h"
+#include "ui/program.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_style.h"
 #include "wallcal/wall_calendar_art.h"
 
 #include <QEvent>
@@ -77,7 +76,7 @@ void selectEntry(QListWidget* list, const std::string& text) {
 }
 } // namespace
 
-Form4::Form4(Form1& app, QWidget* parent)
+Form4::Form4(ProgramHost& app, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_app(app), m_model(app.clock().now()) {
     setObjectName("Form4");
     setWindowTitle("☆Quillet>>挂历");
@@ -256,7 +255,7 @@ QPoint Form4::launcherPositionFromIcon(QSize launcherSize, int screenHeight) con
 }
 
 void Form4::showLauncher() {
-    Form2* launcher = m_app.launcher();
+    QWidget* launcher = m_app.launcher();
     QScreen* s = screen();
     launcher->move(launcherPositionFromIcon(launcher->size(), s ? s->geometry().height() : 768));
     launcher->show();
@@ -296,7 +295,7 @@ void Form4::clickMenuItem(int item) {
         return;
     m_frame2->hide();
     showLauncher();
-    m_app.launcher()->clickItem(kLauncherItem[item]);
+    m_app.clickLauncherItem(kLauncherItem[item]);
 }
 
 void Form4::changeEvent(QEvent* e) {

@@ -7,7 +7,7 @@
 #include <QWidget>
 
 class EventLabel;
-class Form1;
+class ProgramHost;
 class QFrame;
 class QLabel;
 class QListWidget;
@@ -16,7 +16,7 @@ class QTimer;
 class Form4 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form4(Form1& app, QWidget* parent = nullptr);
+    explicit Form4(ProgramHost& app, QWidget* parent = nullptr);
 
     const WallCalendar& model() const { return m_model; }
     // Where the launcher goes when Image2 is clicked, for a launcher of the given size (pixels).
@@ -40,7 +40,7 @@ private:
     void highlightMenuItem(int item);
     void clickMenuItem(int item);
 
-    Form1& m_app;
+    ProgramHost& m_app;
     WallCalendar m_model;
     QFrame* m_frame1;
     EventLabel* m_image1;

@@ -1,10 +1,10 @@
 #include "about/about_window.h"
 #include "app/form1.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -2,11 +2,11 @@
 #include "addressbook/address_book_window.h"
 #include "addressbook/photo_picker_window.h"
 #include "app/form1.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -3,10 +3,10 @@
 #include "addressbook/photo_picker_window.h"
 #include "app/form1.h"
 #include "common/safe_write.h"
-#include "common/ui_prompts.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/ui_prompts.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -3,12 +3,12 @@
 #include "app/settings_window.h"
 #include "common/data_paths.h"
 #include "common/safe_write.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
 #include "desk/desk_timers.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 #include "app/form1.h"
 #include "common/data_paths.h"
-#include "common/ui_prompts.h"
 #include "diary/diary_month.h"
 #include "diary/diary_window.h"
 #include "diary_test_util.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
+#include "ui/ui_prompts.h"
 
 #include <QComboBox>
 #include <QFrame>

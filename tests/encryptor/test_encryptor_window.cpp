@@ -1,13 +1,13 @@
 // Form10 offscreen, driven through its controls as a user would.
 #include "app/form1.h"
-#include "common/twips.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
 #include "diary/text_cipher.h"
 #include "encryptor/encryptor_window.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/twips.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,13 +2,13 @@
 // the colours that carry the state, the right-click menu and the scroll bar.
 #include "app/form1.h"
 #include "common/safe_write.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "memo/memo_book_screen.h"
 #include "memo/memo_book_window.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>

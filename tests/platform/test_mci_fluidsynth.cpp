@@ -1,7 +1,7 @@
 // The FluidSynth sequencer's state machine, driven through MCI strings and through Music. Time is injected so
 // tunes end without waiting; the devices run silent (no audio driver) unless a test asks for the file driver.
-#include "desk/music.h"
 #include "platform/mci_fluidsynth.h"
+#include "reminder/music.h"
 
 #include "support/temp_dir.h"
 

@@ -1,6 +1,6 @@
 // main() of the window tests: one QApplication for all cases, message boxes captured.
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

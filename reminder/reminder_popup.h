@@ -2,20 +2,20 @@
 // Form7: the reminder pop-up. The memo check shows in it each due memo (the last one of a check stays);
 // ticking "我知道了!  不用再提醒我了!" and closing cancels that memo in bwl/bwl.cjf. Closing, ticked or
 // not, lowers the music flag so the desk calendar's next second stops the tune.
-#include "desk/memo_reminder.h"
+#include "reminder/memo_reminder.h"
 
 #include <QWidget>
 #include <string>
 
 class EventLabel;
-class Form1;
+class ProgramHost;
 class QCheckBox;
 class QLabel;
 
 class Form7 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form7(Form1& app, QWidget* parent = nullptr);
+    explicit Form7(ProgramHost& app, QWidget* parent = nullptr);
 
     // Shows a due memo: its number, and its text followed by four blanks. The tick is kept only when it was
     // given for this very memo, so a tick never cancels a memo the user has not seen.
@@ -33,7 +33,7 @@ private:
     void buildControls();
     void writeBack();
 
-    Form1& m_app;
+    ProgramHost& m_app;
     std::string m_line;      // the whole line announced
     std::string m_tickedFor; // the line shown when the box was ticked
     QLabel* m_image1;
@@ -48,7 +48,7 @@ private:
 
 // The memo check of the desk calendar's Timer2 for the running program: reads the memo file of the working
 // directory at the program clock's hour and announces each due memo in Form7.
-void runDeskMemoCheck(Form1& app);
+void runDeskMemoCheck(ProgramHost& app);
 
 // Closes an open memo book and opens it again at the same place, so that it reloads the memo file.
-void reopenMemoBook(Form1& app);
+void reopenMemoBook(ProgramHost& app);

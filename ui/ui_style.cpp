@@ -1,4 +1,4 @@
-#include "common/ui_style.h"
+#include "ui/ui_style.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "desk/music.h"
+#include "reminder/music.h"
 
 #include "support/fake_mci.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,7 @@
 // Where the launcher opens from a calendar's menu icon: to the left of the icon, its top level with the
 // calendar's top, or opening upward from the icon when the calendar stands within 4000 twips of the
 // bottom of the screen. Positions in pixels; the rule is designed in twips.
-#include "common/twips.h"
+#include "ui/twips.h"
 
 #include <QPoint>
 #include <QRect>

@@ -1,6 +1,6 @@
-#include "desk/calendar_x.h"
+#include "calendar/calendar_x.h"
 
-#include "desk/lunar_tables.h"
+#include "calendar/lunar_tables.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "common/ui_prompts.h"
+#include "ui/ui_prompts.h"
 
 #include <QMessageBox>
 #include <cstdio>

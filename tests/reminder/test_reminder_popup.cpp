@@ -1,14 +1,14 @@
 // Form7 offscreen with the desk calendar's memo check: announcing due memos, the tune, the write-back on
 // closing by each of its three ways, and the memo book reloading after a cancel.
 #include "app/form1.h"
-#include "common/ui_prompts.h"
 #include "desk/desk_calendar_window.h"
-#include "desk/reminder_popup.h"
 #include "memo/memo_book.h"
 #include "memo/memo_book_window.h"
+#include "reminder/reminder_popup.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/ui_prompts.h"
 
 #include <QCheckBox>
 #include <QLabel>

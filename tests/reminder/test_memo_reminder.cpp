@@ -1,9 +1,9 @@
 // The memo check of the desk calendar's Timer2: which memos are announced, in what order, with which tune,
 // and when the check comes.
 #include "desk/desk_timers.h"
-#include "desk/memo_reminder.h"
-#include "desk/music.h"
 #include "memo/memo_line.h"
+#include "reminder/memo_reminder.h"
+#include "reminder/music.h"
 #include "support/fake_mci.h"
 #include "support/temp_dir.h"
 

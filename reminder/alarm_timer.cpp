@@ -1,7 +1,7 @@
-#include "desk/alarm_timer.h"
+#include "reminder/alarm_timer.h"
 
 #include "common/numeric_text.h"
-#include "desk/music.h"
+#include "reminder/music.h"
 
 #include <cstdint>
 

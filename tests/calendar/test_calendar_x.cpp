@@ -1,4 +1,4 @@
-#include "desk/calendar_x.h"
+#include "calendar/calendar_x.h"
 
 #include <gtest/gtest.h>
 

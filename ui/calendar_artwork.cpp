@@ -1,4 +1,4 @@
-#include "desk/desk_artwork.h"
+#include "ui/calendar_artwork.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "desk/music.h"
+#include "reminder/music.h"
 
 #include "common/data_paths.h"
 

@@ -1,4 +1,4 @@
-#include "common/ui_event_label.h"
+#include "ui/ui_event_label.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

@@ -1,14 +1,14 @@
-#include "desk/reminder_popup.h"
+#include "reminder/reminder_popup.h"
 
-#include "app/form1.h"
 #include "common/data_paths.h"
 #include "common/notice.h"
-#include "common/twips.h"
-#include "common/ui_event_label.h"
-#include "common/ui_names.h"
-#include "common/ui_prompts.h"
-#include "common/ui_style.h"
 #include "memo/memo_book.h"
+#include "ui/program.h"
+#include "ui/twips.h"
+#include "ui/ui_event_label.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -86,7 +86,7 @@ template <class L> L* placed(L* label, QRect geometry) {
 
 } // namespace
 
-Form7::Form7(Form1& app, QWidget* parent) : QWidget(parent), m_app(app) {
+Form7::Form7(ProgramHost& app, QWidget* parent) : QWidget(parent), m_app(app) {
     setObjectName("Form7");
     setWindowTitle("提醒");
     setWindowFlag(Qt::WindowStaysOnTopHint); // a reminder behind other windows would be missed
@@ -160,12 +160,12 @@ void Form7::writeBack() {
     reopenMemoBook(m_app);
 }
 
-void runDeskMemoCheck(Form1& app) {
+void runDeskMemoCheck(ProgramHost& app) {
     runMemoCheck(app.desk(), app.music(), dataPath({"bwl", "bwl.cjf"}), app.clock().now(),
                  [&app](const AnnouncedMemo& memo) { app.showReminder(memo); });
 }
 
-void reopenMemoBook(Form1& app) {
+void reopenMemoBook(ProgramHost& app) {
     QWidget* book = app.window(WindowId::Form6);
     if (!book || !book->isVisible())
         return;

@@ -1,9 +1,9 @@
 // The alarm timer's Timer3 ticks, every 900 ms of a fake clock, with the tune played on a fake sequencer.
-#include "desk/alarm_timer.h"
+#include "reminder/alarm_timer.h"
 
 #include "app/launcher_model.h"
 #include "desk/desk_timers.h"
-#include "desk/music.h"
+#include "reminder/music.h"
 
 #include "support/fake_mci.h"
 

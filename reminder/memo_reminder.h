@@ -2,8 +2,8 @@
 // The memo check that the desk calendar runs every `dss` minutes: every due, active memo of bwl/bwl.cjf, in
 // file order, raises the music flag, starts the reminder tune and is announced in the reminder pop-up (which
 // therefore ends up showing the last of them).
-#include "app/program_state.h"
 #include "common/clock.h"
+#include "common/program_state.h"
 
 #include <filesystem>
 #include <functional>

@@ -3,8 +3,8 @@
 // minute (the tune restarts whenever it ends) and clears itself once more than three minutes have passed.
 // The alarm belongs to the day it was set on (`alarmDay`), so one set for 23:57-23:59 clears itself after
 // midnight instead of ringing again the next day.
-#include "app/program_state.h"
 #include "common/clock.h"
+#include "common/program_state.h"
 
 class Music;
 

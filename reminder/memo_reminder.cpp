@@ -1,10 +1,10 @@
-#include "desk/memo_reminder.h"
+#include "reminder/memo_reminder.h"
 
 #include "common/line_file.h"
 #include "common/safe_write.h"
 #include "common/text_codec.h"
-#include "desk/music.h"
 #include "memo/memo_line.h"
+#include "reminder/music.h"
 
 #include <optional>
 
