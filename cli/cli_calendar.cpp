@@ -1,4 +1,5 @@
-// quillet-cli calendar [YYYY-MM-DD] | calendar --tsv FROM TO
+// quillet-cli calendar [YYYY-MM-DD] | calendar --tsv FROM TO | calendar --ics FROM TO [--lunar-days]
+#include "calendar/calendar_ics.h"
 #include "calendar/calendar_x.h"
 #include "cli/cli_registry.h"
 #include "common/clock.h"
@@ -11,9 +12,7 @@
 
 namespace {
 
-struct Date {
-    int year, month, day;
-};
+using Date = CivilDate;
 
 std::optional<Date> parseDate(const std::string& text) {
     static const std::regex form(R"((\d{4})-(\d{2})-(\d{2}))");
@@ -24,21 +23,6 @@ std::optional<Date> parseDate(const std::string& text) {
     if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
         return std::nullopt;
     return d;
-}
-
-Date nextDay(Date d) {
-    if (++d.day > daysInMonth(d.year, d.month)) {
-        d.day = 1;
-        if (++d.month > 12) {
-            d.month = 1;
-            ++d.year;
-        }
-    }
-    return d;
-}
-
-bool after(const Date& a, const Date& b) {
-    return std::tie(a.year, a.month, a.day) > std::tie(b.year, b.month, b.day);
 }
 
 std::string isoDate(const Date& d) {
@@ -54,11 +38,8 @@ int printTexts(const Date& d) {
 
 int printTable(const Date& from, const Date& to) {
     CalendarX c;
-    for (Date d = from; !after(d, to); d = nextDay(d)) {
-        c.setDateDay(d.day);
-        c.setDateMonth(d.month);
-        c.setDateYear(d.year);
-        c.Recalc();
+    for (Date d = from; !isLaterThan(d, to); d = nextCivilDay(d)) {
+        recalcOn(c, d);
         std::cout << isoDate(d) << '\t' << c.WeekdayText() << '\t' << c.YearNumber() << '\t' << c.YearText() << '\t'
                   << c.YearTag() << '\t' << c.MonthText() << '\t' << c.MonthNumber() << '\t' << c.DayText() << '\t'
                   << c.DayNumber() << '\n';
@@ -71,16 +52,22 @@ int runCalendar(const CliArgs& args) {
         LocalDateTime now = SystemClock().now();
         return printTexts({now.year, now.month, now.day});
     }
-    if (args[0] == "--tsv") {
-        if (args.size() != 3)
-            return cliUsageError("calendar --tsv needs FROM and TO (YYYY-MM-DD)");
+    if (args[0] == "--tsv" || args[0] == "--ics") {
+        const bool ics = args[0] == "--ics";
+        const bool lunarDays = ics && args.size() == 4 && args[3] == "--lunar-days";
+        if (args.size() != 3 && !lunarDays)
+            return cliUsageError("calendar " + args[0] + " needs FROM and TO (YYYY-MM-DD)" +
+                                 (ics ? " and optionally --lunar-days" : ""));
         auto from = parseDate(args[1]);
         auto to = parseDate(args[2]);
         if (!from || !to)
-            return cliUsageError("calendar --tsv: dates must be valid and written YYYY-MM-DD");
-        if (after(*from, *to))
-            return cliUsageError("calendar --tsv: FROM is after TO");
-        return printTable(*from, *to);
+            return cliUsageError("calendar " + args[0] + ": dates must be valid and written YYYY-MM-DD");
+        if (isLaterThan(*from, *to))
+            return cliUsageError("calendar " + args[0] + ": FROM is after TO");
+        if (!ics)
+            return printTable(*from, *to);
+        std::cout << chineseCalendarIcs(*from, *to, lunarDays, utcStamp());
+        return 0;
     }
     if (args.size() != 1)
         return cliUsageError("calendar takes at most one date (YYYY-MM-DD)");
@@ -90,7 +77,8 @@ int runCalendar(const CliArgs& args) {
     return printTexts(*date);
 }
 
-CliRegistrar reg("calendar",
-                 {"  quillet-cli calendar [YYYY-MM-DD]\n  quillet-cli calendar --tsv FROM TO\n", runCalendar});
+CliRegistrar reg("calendar", {"  quillet-cli calendar [YYYY-MM-DD]\n  quillet-cli calendar --tsv FROM TO\n"
+                              "  quillet-cli calendar --ics FROM TO [--lunar-days]\n",
+                              runCalendar});
 
 } // namespace

@@ -100,14 +100,6 @@ int dueMemoNumbers(const CliArgs& args) {
     return 0;
 }
 
-std::string utcStamp() {
-    std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    return fourDigits(utc.tm_year + 1900) + twoDigits(utc.tm_mon + 1) + twoDigits(utc.tm_mday) + "T" +
-           twoDigits(utc.tm_hour) + twoDigits(utc.tm_min) + twoDigits(utc.tm_sec) + "Z";
-}
-
 int exportIcs() {
     int code = 0;
     std::optional<MemoBook> book = loadBook(code);

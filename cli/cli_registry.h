@@ -24,3 +24,5 @@ struct CliRegistrar {
 int cliUsageError(const std::string& message);
 // Prints "quillet-cli: <message>" on stderr and returns 1 (the command failed).
 int cliFailure(const std::string& message);
+// The current time as an iCalendar UTC stamp, YYYYMMDDTHHMMSSZ.
+std::string utcStamp();

@@ -1,5 +1,9 @@
 #include "cli/cli_registry.h"
 
+#include "common/numeric_text.h"
+
+#include <chrono>
+#include <ctime>
 #include <iostream>
 
 std::map<std::string, CliFamily>& cliFamilies() {
@@ -15,6 +19,14 @@ int cliUsageError(const std::string& message) {
 int cliFailure(const std::string& message) {
     std::cerr << "quillet-cli: " << message << "\n";
     return 1;
+}
+
+std::string utcStamp() {
+    std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    return fourDigits(utc.tm_year + 1900) + twoDigits(utc.tm_mon + 1) + twoDigits(utc.tm_mday) + "T" +
+           twoDigits(utc.tm_hour) + twoDigits(utc.tm_min) + twoDigits(utc.tm_sec) + "Z";
 }
 
 static void printUsage(std::ostream& out) {

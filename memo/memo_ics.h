@@ -1,6 +1,7 @@
 #pragma once
 // The active memos as an iCalendar (RFC 5545) document, so they can be carried to other calendars: one VEVENT
 // per active memo at its due hour (floating local time, one hour long) with a display alarm at the start.
+#include "common/ics_text.h"
 #include "memo/memo_book.h"
 
 #include <string>
@@ -14,7 +15,3 @@ struct MemoIcs {
 // `dtstampUtc` is the creation time in the form YYYYMMDDTHHMMSSZ. The UID of a memo depends only on its
 // due time, text and stamp, so exporting an unchanged memo again gives the same UID whatever its number.
 MemoIcs memosToIcs(const MemoBook& book, const std::string& dtstampUtc);
-
-// Content-line helpers: TEXT escaping and folding of lines longer than 75 octets.
-std::string icsEscapeText(std::string_view text);
-std::string icsFoldLine(std::string_view line);
