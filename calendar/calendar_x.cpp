@@ -8,7 +8,7 @@
 
 // Every text a slot can hold is built once at start-up, so Recalc only points at them and never allocates.
 // Lunar dates come from the generated tables (month lengths, leap month and 正月初一 per lunar year; the day of each
-// solar term per Gregorian year), which cover 1900-01-01 to 2049-12-31.
+// solar term per Gregorian year), which cover 1900-01-01 to 2100-12-31.
 
 const std::string CalendarX::kEmpty;
 
@@ -101,7 +101,7 @@ struct LunarDate {
     bool leap = false, lastDayOfMonth = false;
 };
 
-// Walks the months of the lunar year holding `days` (1900-01-01..2049-12-31, Gregorian year `year`).
+// Walks the months of the lunar year holding `days` (1900-01-01..2100-12-31, Gregorian year `year`).
 LunarDate lunarDateOf(int year, int days) {
     LunarDate date;
     date.year = days < springFestival(year) ? year - 1 : year;

@@ -6,9 +6,9 @@
 namespace lunar_tables {
 
 inline constexpr int kFirstLunarYear = 1899;
-inline constexpr int kLastLunarYear = 2049;
+inline constexpr int kLastLunarYear = 2100;
 inline constexpr int kFirstTermYear = 1900;
-inline constexpr int kLastTermYear = 2049;
+inline constexpr int kLastTermYear = 2100;
 
 // One word per lunar year, named by the Gregorian year of its 正月初一:
 //   bits 0-12   month k of the year (in order, a leap month in its place after the month it repeats) has 30 days

@@ -91,7 +91,7 @@ TEST(CalendarX, AgreesWithTheReferenceOnEveryDayOfTheRange) {
         ASSERT_EQ(c.DayText(), dayText) << line;
         ++days;
     }
-    EXPECT_EQ(days, 54787); // 1900-01-01 .. 2049-12-31
+    EXPECT_EQ(days, 73414); // 1900-01-01 .. 2100-12-31
 }
 
 TEST(CalendarX, ComposesTheDeskCalendarLines) {
@@ -108,8 +108,11 @@ TEST(CalendarX, ComposesTheDeskCalendarLines) {
         {2026, 2, 16, " 乙巳(蛇) 2025年 ", "农历12月 除夕 29日"},
         {2027, 1, 20, " 丙午(马) 2026年 ", "农历12月 大寒 13日"}, // January before 春节: still 丙午
         {1900, 1, 1, " 己亥(猪) 1899年 ", "农历12月 1日"},        // first day of the range
-        {2049, 12, 31, " 己巳(蛇) 2049年 ", "农历12月 7日"},      // last day of the range
-        {2033, 12, 22, " 癸丑(牛) 2033年 ", "农历闰11月 1日"},    // leap month after 冬至 (GB/T 33661)
+        {2049, 12, 31, " 己巳(蛇) 2049年 ", "农历12月 7日"},
+        {2050, 1, 1, " 己巳(蛇) 2049年 ", "农历12月 腊八节 8日"},
+        {2057, 9, 29, " 丁丑(牛) 2057年 ", "农历9月 1日"},     // new moon 23:5x Beijing time the day before
+        {2100, 12, 31, " 庚申(猴) 2100年 ", "农历12月 1日"},   // last day of the range
+        {2033, 12, 22, " 癸丑(牛) 2033年 ", "农历闰11月 1日"}, // leap month after 冬至 (GB/T 33661)
         {1987, 7, 26, " 丁卯(兔) 1987年 ", "农历闰6月 1日"},
         {2025, 1, 29, " 乙巳(蛇) 2025年 ", "农历1月 春节 1日"},
         {2026, 3, 3, " 丙午(马) 2026年 ", "农历1月 元宵节 15日"},
@@ -201,8 +204,8 @@ TEST(CalendarX, GivesTheWeekdayOutsideTheLunarRange) {
         int y, m, d;
         const char* weekday;
     };
-    const Case cases[] = {{1899, 12, 31, "日"}, {2050, 1, 1, "六"},  {1, 1, 1, "一"},      {1582, 10, 15, "五"},
-                          {1800, 2, 28, "五"},  {2057, 9, 28, "五"}, {9999, 12, 31, "五"}, {32767, 12, 31, "日"}};
+    const Case cases[] = {{1899, 12, 31, "日"}, {2101, 1, 1, "六"}, {1, 1, 1, "一"},      {1582, 10, 15, "五"},
+                          {1800, 2, 28, "五"},  {2200, 1, 1, "三"}, {9999, 12, 31, "五"}, {32767, 12, 31, "日"}};
     for (const Case& k : cases) {
         const CalendarX c = at(k.y, k.m, k.d);
         EXPECT_EQ(c.WeekdayText(), k.weekday) << k.y << "-" << k.m << "-" << k.d;

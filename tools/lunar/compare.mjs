@@ -13,7 +13,8 @@ import * as L from './astro.mjs';
 const require = createRequire(import.meta.url);
 
 const FIRST = L.dayOf(1900, 1, 1);
-const LAST = L.dayOf(2049, 12, 31);
+const LAST = L.dayOf(2100, 12, 31);
+const SPLIT = L.dayOf(2050, 1, 1); // the summary counts 1900-2049 and 2050-2100 apart
 
 const MONTH_NAMES = [ '正', '二', '三', '四', '五', '六', '七', '八', '九', '十', '十一', '十二' ];
 const MONTH_ALIASES = {
@@ -99,13 +100,22 @@ const fmtLunar = (r) => `${r.year} ${r.leap ? '闰' : ''}${r.month}/${r.mday}`;
 // Groups disagreeing days into runs of consecutive days with the same kind of difference.
 function compareSource(name, fn, days) {
     const runs = [];
+    const late = {dateDiffs : 0, termDiffs : 0};
+    const covered = {first : null, last : null};
     let dateDiffs = 0;
     let termDiffs = 0;
     for (const ours of days) {
         const c = L.civilDate(ours.day);
-        const theirs = fn(c.year, c.month, c.day);
-        if (theirs === null)
+        let theirs = null;
+        try {
+            theirs = fn(c.year, c.month, c.day);
+        } catch {
+            theirs = null; // chinese-lunar throws outside its table
+        }
+        if (theirs === null || theirs === -1)
             continue; // outside the source's range
+        covered.first ??= ours.day;
+        covered.last = ours.day;
         const dateDiff = theirs.year !== ours.year || theirs.month !== ours.month || !!theirs.leap !== ours.leap ||
                          theirs.mday !== ours.mday;
         const termDiff = theirs.term !== undefined && theirs.term !== ours.term;
@@ -113,6 +123,10 @@ function compareSource(name, fn, days) {
             continue;
         dateDiffs += dateDiff;
         termDiffs += termDiff;
+        if (ours.day >= SPLIT) {
+            late.dateDiffs += dateDiff;
+            late.termDiffs += termDiff;
+        }
         const what = dateDiff ? `date ours ${fmtLunar(ours)} theirs ${fmtLunar(theirs)}`
                               : `term ours "${ours.term}" theirs "${theirs.term}"`;
         const kind = dateDiff ? 'date' : 'term';
@@ -127,7 +141,7 @@ function compareSource(name, fn, days) {
     console.log(`== ${name}: ${dateDiffs} days with another lunar date, ${termDiffs} days with another solar term`);
     for (const r of runs)
         console.log(`  ${fmtDay(r.from)}${r.to !== r.from ? '..' + fmtDay(r.to) : ''} (${r.count} d) ${r.what}`);
-    return {dateDiffs, termDiffs};
+    return {dateDiffs, termDiffs, late, covered};
 }
 
 // Lists every new moon and solar term within `minutes` of civil midnight, and every one before 1935 whose day
@@ -161,16 +175,17 @@ function listNearMidnight(calendar, minutes) {
 }
 
 function main() {
-    const calendar = L.buildCalendar(1899, 2050);
+    const calendar = L.buildCalendar(1899, 2101);
     const days = L.describeDays(calendar, FIRST, LAST);
     if (process.argv.includes('--near'))
         listNearMidnight(calendar, 10);
     const summary = {};
     for (const [name, fn] of Object.entries(loadSources()))
         summary[name] = compareSource(name, fn, days);
-    console.log('== summary (days 1900-01-01..2049-12-31)');
+    console.log('== summary (days 1900-01-01..2100-12-31; in brackets those of 2050-2100)');
     for (const [name, s] of Object.entries(summary))
-        console.log(`  ${name}: ${s.dateDiffs} lunar-date differences, ${s.termDiffs} solar-term differences`);
+        console.log(`  ${name} (${fmtDay(s.covered.first)}..${fmtDay(s.covered.last)}): ${s.dateDiffs} (${
+            s.late.dateDiffs}) lunar-date differences, ${s.termDiffs} (${s.late.termDiffs}) solar-term differences`);
 }
 
 main();

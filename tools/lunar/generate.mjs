@@ -1,7 +1,7 @@
 // Writes the lunar calendar tables of the date component and the day-by-day reference used by its tests:
-//   calendar/lunar_tables.h, calendar/lunar_tables.cpp   month lengths, leap month and 正月初一 per lunar year 1899-2049;
-//                                                the day of each of the 24 solar terms per Gregorian year 1900-2049
-//   tests/data/lunar/reference.tsv               every day 1900-01-01..2049-12-31, written straight from the
+//   calendar/lunar_tables.h, calendar/lunar_tables.cpp   month lengths, leap month and 正月初一 per lunar year 1899-2100;
+//                                                the day of each of the 24 solar terms per Gregorian year 1900-2100
+//   tests/data/lunar/reference.tsv               every day 1900-01-01..2100-12-31, written straight from the
 //                                                month list computed here (not from the packed table)
 // Run by hand (npm run generate); the build never runs it.
 import fs from 'fs';
@@ -9,7 +9,7 @@ import fs from 'fs';
 import * as L from './astro.mjs';
 
 const FIRST_LUNAR_YEAR = 1899; // 1900-01-01 lies in the lunar year that began in 1899
-const LAST_YEAR = 2049;
+const LAST_YEAR = 2100;
 const FIRST_TERM_YEAR = 1900;
 const root = new URL('../../', import.meta.url);
 
