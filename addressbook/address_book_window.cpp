@@ -117,6 +117,7 @@ Form8::Form8(ProgramHost& app, QWidget* parent)
     m_timer->setInterval(100);
     connect(m_timer, &QTimer::timeout, this, &Form8::tick);
     m_timer->start();
+    setAcceptDrops(true);
     Form_Load();
 }
 

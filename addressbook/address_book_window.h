@@ -2,6 +2,7 @@
 // Form8, the address book window: one business card at a time in 13 entry boxes with its photo, a list of
 // all cards by nickname, and a toolbar that pages, edits, creates, saves, discards, searches and exports.
 // The mode lives in the boxes' locked flags: browse while they are locked, edit while boxes 1..12 are not.
+// A vCard file dropped onto the window is imported into the book.
 #include "addressbook/card_book.h"
 
 #include <QColor>
@@ -16,6 +17,8 @@ class Form11;
 class EventLabel;
 class QAction;
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -55,6 +58,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // A dropped vCard file is imported after a question (card_drop.cpp).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Layout (address_book_window.cpp).
@@ -63,6 +69,8 @@ private:
     void buildCard();
     void buildExportOptions();
     void buildExportView();
+
+    bool takesDrops() const;
 
     // Commands (address_book_commands.cpp).
     void runCommand(const QString& key);

@@ -17,3 +17,20 @@ inline Notice printNotSupportedNotice() {
 inline Notice bookFullNotice() {
     return {"敬告", "通讯录最多存放1000张名片,已经放满,不能再新建名片!", NoticeIcon::Information, NoticeButtons::Ok};
 }
+inline Notice importCardsQuestion(int count) {
+    return {"敬告", "导入 " + std::to_string(count) + " 张名片?", NoticeIcon::Question, NoticeButtons::YesNo};
+}
+// What a dropped vCard file brought: the counts of the import's report.
+inline Notice importCardsSummary(int imported, std::size_t skipped, std::size_t refused, std::size_t changed,
+                                 std::size_t leftOut) {
+    std::string text = "导入了 " + std::to_string(imported) + " 张名片。";
+    if (skipped > 0)
+        text += "\n跳过 " + std::to_string(skipped) + " 张(通讯录中已有同名同手机号的名片,或空名片)。";
+    if (refused > 0)
+        text += "\n通讯录最多存放1000张名片,另有 " + std::to_string(refused) + " 张未能导入。";
+    if (changed > 0)
+        text += "\n" + std::to_string(changed) + " 处 \"%\" 或换行已改为 \"％\" 或空格。";
+    if (leftOut > 0)
+        text += "\n" + std::to_string(leftOut) + " 项内容名片上没有栏目存放,未导入。";
+    return {"提醒", text, NoticeIcon::Information, NoticeButtons::Ok};
+}

@@ -2,22 +2,15 @@
 
 #include "common/safe_write.h"
 
+#include <cstdint>
+#include <map>
+
 namespace {
 
 constexpr std::size_t kFoldOctets = 75;
 
 bool isUtf8Continuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-std::optional<std::string> pictureType(std::string_view bytes) {
-    if (bytes.starts_with("\xFF\xD8\xFF"))
-        return "JPEG";
-    if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a"))
-        return "GIF";
-    if (bytes.starts_with("\x89PNG\r\n\x1A\n"))
-        return "PNG";
-    return std::nullopt;
 }
 
 // A text property, left out when the card's field is empty.
@@ -30,6 +23,16 @@ void addText(std::string& out, std::string_view name, const std::string& value) 
 void addUri(std::string& out, std::string_view name, const std::string& value) {
     if (!value.empty() && value.find_first_of("\r\n") == std::string::npos)
         out += vcardLine(std::string(name) + ":" + value);
+}
+
+// FNV-1a, 64 bits: fixed forever, unlike std::hash.
+std::uint64_t fnv1a(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
 }
 
 std::string noteOf(const CardBook& book, int row) {
@@ -46,6 +49,18 @@ std::string noteOf(const CardBook& book, int row) {
 }
 
 } // namespace
+
+std::optional<std::string> pictureType(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xD8\xFF"))
+        return "JPEG";
+    if (bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a"))
+        return "GIF";
+    if (bytes.starts_with("\x89PNG\r\n\x1A\n"))
+        return "PNG";
+    if (bytes.size() > 14 && bytes.starts_with("BM"))
+        return "BMP";
+    return std::nullopt;
+}
 
 std::optional<CardPicture> cardPicture(const CardBook& book, int row) {
     const std::string& name = book.field(row, kPhotoField);
@@ -114,11 +129,25 @@ std::string base64Encode(std::string_view bytes) {
     return out;
 }
 
-std::string cardToVCard(const CardBook& book, int row) {
+std::string cardUid(const CardBook& book, int row) {
+    std::string key = book.field(row, 3) + '\x1F' + book.field(row, 7);
+    if (key.size() == 1)
+        for (int field = 2; field <= kCardEntryFields; ++field)
+            key += book.field(row, field) + '\x1F';
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string uid = "quillet-card-";
+    const std::uint64_t hash = fnv1a(key);
+    for (int shift = 60; shift >= 0; shift -= 4)
+        uid += kHex[(hash >> shift) & 15];
+    return uid;
+}
+
+std::string cardToVCard(const CardBook& book, int row, const std::string& uid) {
     const std::string& name = book.field(row, 3);
     const std::string& nickname = book.field(row, 2);
     const std::string formatted = !name.empty() ? name : !nickname.empty() ? nickname : "名片 " + book.field(row, 1);
     std::string out = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+    out += vcardLine("UID:" + uid);
     out += vcardLine("FN:" + vcardEscape(formatted));
     out += vcardLine("N:" + vcardEscape(name) + ";;;;");
     addText(out, "NICKNAME", nickname);
@@ -129,8 +158,8 @@ std::string cardToVCard(const CardBook& book, int row) {
     if (!book.field(row, 9).empty() || !book.field(row, 10).empty())
         out += vcardLine("ADR:;;" + vcardEscape(book.field(row, 9)) + ";;;" + vcardEscape(book.field(row, 10)) + ";");
     addText(out, "EMAIL;TYPE=INTERNET", book.field(row, 11));
-    addUri(out, "URL", book.field(row, 12));
-    addUri(out, "URL", book.field(row, 13));
+    addUri(out, "URL;TYPE=HOME", book.field(row, 12));
+    addUri(out, "URL;TYPE=WORK", book.field(row, 13));
     addText(out, "NOTE", noteOf(book, row));
     if (std::optional<CardPicture> picture = cardPicture(book, row))
         out += vcardLine("PHOTO;ENCODING=b;TYPE=" + picture->type + ":" + base64Encode(picture->bytes));
@@ -140,7 +169,12 @@ std::string cardToVCard(const CardBook& book, int row) {
 
 std::string cardsToVCards(const CardBook& book) {
     std::string out;
-    for (int row = 1; row <= book.count(); ++row)
-        out += cardToVCard(book, row);
+    std::map<std::string, int> seen; // cards alike in name and mobile get "-2", "-3", ... in book order
+    for (int row = 1; row <= book.count(); ++row) {
+        std::string uid = cardUid(book, row);
+        if (const int occurrence = ++seen[uid]; occurrence > 1)
+            uid += "-" + std::to_string(occurrence);
+        out += cardToVCard(book, row, uid);
+    }
     return out;
 }

@@ -1,10 +1,13 @@
-// quillet-cli cards list|vcard|export [FIELD...]: the address book of the working directory (txl/txl.cjf)
-// as a table, as vCard 3.0, or as the boxed export text (also written to dctxl.cjf, as the window does).
+// quillet-cli cards list|vcard|export [FIELD...]|import FILE.vcf: the address book of the working directory
+// (txl/txl.cjf) as a table, as vCard 3.0, or as the boxed export text (also written to dctxl.cjf, as the window
+// does); or the cards of a vCard file appended to it.
 #include "addressbook/card_book.h"
 #include "addressbook/card_export.h"
 #include "addressbook/card_vcard.h"
+#include "addressbook/card_vcard_import.h"
 #include "cli/cli_registry.h"
 #include "common/data_paths.h"
+#include "common/safe_write.h"
 
 #include <iostream>
 #include <optional>
@@ -45,10 +48,39 @@ std::string withNewlines(std::string text) {
     return out;
 }
 
+void printList(const char* heading, const std::vector<std::string>& lines) {
+    if (lines.empty())
+        return;
+    std::cout << heading << " (" << lines.size() << "):\n";
+    for (const std::string& line : lines)
+        std::cout << "  " << line << '\n';
+}
+
+int importCards(CardBook& book, const std::string& file) {
+    Result<std::string> bytes = readFileBytes(pathFromUtf8(file));
+    if (!bytes)
+        return cliFailure("cards import: " + bytes.error().path + ": " + bytes.error().reason);
+    CardLoad loaded = book.load(true);
+    if (loaded.error)
+        return cliFailure("cards import: " + loaded.error->path + ": " + loaded.error->reason);
+    Result<CardImportReport> report = importVCards(book, *bytes);
+    if (!report)
+        return cliFailure("cards import: nothing imported: " + report.error().path + ": " + report.error().reason);
+    std::cout << "imported " << report->imported << " cards, skipped " << report->skipped.size() << ", refused "
+              << report->refused.size() << ", changed fields " << report->changed.size() << '\n';
+    printList("skipped", report->skipped);
+    printList("refused, the book holds 1000 cards", report->refused);
+    printList("changed", report->changed);
+    printList("left out, no field for them", report->leftOut);
+    return 0;
+}
+
 int runCards(const CliArgs& args) {
     if (args.empty())
-        return cliUsageError("cards: list, vcard or export is missing");
+        return cliUsageError("cards: list, vcard, export or import is missing");
     const std::string& verb = args[0];
+    if (verb == "import" && args.size() != 2)
+        return cliUsageError("cards import needs one vCard file");
     if ((verb == "list" || verb == "vcard") && args.size() > 1)
         return cliUsageError("cards " + verb + ": unexpected argument '" + args[1] + "'");
     SystemClock clock;
@@ -64,6 +96,8 @@ int runCards(const CliArgs& args) {
             std::cout << book.field(k, 1) << '\t' << book.field(k, 2) << '\t' << book.field(k, 3) << '\n';
         return 0;
     }
+    if (verb == "import")
+        return importCards(book, args[1]);
     if (verb != "export")
         return cliUsageError("cards: unknown command '" + verb + "'");
     std::optional<std::vector<int>> fields = exportFields(args);
@@ -78,7 +112,8 @@ int runCards(const CliArgs& args) {
     return 0;
 }
 
-CliRegistrar reg("cards", {"  quillet-cli cards list|vcard|export [FIELD...]   (fields 1-13, default 1 3 4 5 6 7 8)\n",
+CliRegistrar reg("cards", {"  quillet-cli cards list|vcard|export [FIELD...]   (fields 1-13, default 1 3 4 5 6 7 8)\n"
+                           "  quillet-cli cards import FILE.vcf\n",
                            runCards});
 
 } // namespace

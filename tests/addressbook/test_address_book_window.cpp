@@ -13,16 +13,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 namespace {
 
@@ -535,3 +539,45 @@ TEST_F(AddressBookWindowTest, CloseButtonClosesTheWindow) {
 }
 
 #include "test_address_book_window.moc"
+
+// A .vcf file dragged from a file manager onto the card: the drag reaches the window as the platform delivers it.
+TEST_F(AddressBookWindowTest, ADroppedVCardFileIsImportedAfterAQuestion) {
+    writeCards({"一"});
+    dir.write("new.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:王五\r\nNICKNAME:五哥\r\nEND:VCARD\r\n"
+                         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:赵六\r\nEND:VCARD\r\n");
+    dir.write("other.txt", "BEGIN:VCARD\r\nFN:x\r\nEND:VCARD\r\n");
+    Form8* w = open();
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const auto drag = [&](const char* file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir / file).string()))});
+        const QPoint at = box(w, 2)->mapTo(w, box(w, 2)->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w->windowHandle(), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w->windowHandle(), &drop);
+        processEvents();
+        return true;
+    };
+    EXPECT_FALSE(drag("other.txt"));
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    ASSERT_TRUE(drag("new.vcf"));
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].text, "导入 2 张名片?");
+    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNo);
+    EXPECT_EQ(w->cards().count(), 1);
+    Prompts::clearShown();
+    Prompts::setNextAnswer(NoticeAnswer::Yes);
+    ASSERT_TRUE(drag("new.vcf"));
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_EQ(Prompts::shown()[1].text, "导入了 2 张名片。");
+    EXPECT_EQ(w->cards().count(), 3);
+    EXPECT_EQ(list(w)->count(), 3);
+    EXPECT_EQ(list(w)->itemText(1), "五哥");
+    EXPECT_NE(fileText().find(gb("%02%五哥%王五%")), std::string::npos);
+    command(w, "tbianjiye"); // a card being edited is not reloaded under the user
+    EXPECT_FALSE(drag("new.vcf"));
+}

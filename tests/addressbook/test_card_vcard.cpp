@@ -230,11 +230,8 @@ TEST(CardVCard, ACardWithAPhotoParsesBack) {
     EXPECT_EQ(adr[2], "北京市海淀区中关村大街一号某某大厦十二层");
     EXPECT_EQ(adr[5], "100080");
     EXPECT_EQ(unescapeText(find(card, "EMAIL")->value), "zs@example.cn");
-    std::vector<std::string> urls;
-    for (const Property& p : card)
-        if (p.name == "URL")
-            urls.push_back(p.value);
-    EXPECT_EQ(urls, (std::vector<std::string>{"www.zs.cn", "http://corp.example.cn/"}));
+    EXPECT_EQ(find(card, "URL", "HOME")->value, "www.zs.cn");
+    EXPECT_EQ(find(card, "URL", "WORK")->value, "http://corp.example.cn/");
     EXPECT_EQ(unescapeText(find(card, "NOTE")->value), "序号: 01\nOICQ/IP: 123456");
     const Property* photo = find(card, "PHOTO");
     ASSERT_TRUE(photo);
@@ -249,11 +246,13 @@ TEST(CardVCard, PhotosThatDoNotLoadAreLeftOut) {
     dir.write("txl/txlphoto/moren.gif", "GIF89a....");
     dir.write("secret.gif", "GIF89a secret");
     dir.write("txl/txlphoto/ok.gif", "GIF87a-tiny");
+    dir.write("txl/txlphoto/ok.bmp", "BM" + std::string(60, '\0'));
     Book b(dir, "%01%甲%%%%%%%%%%%%######\r\n%02%乙%%%%%%%%%%%%note.jpg\r\n%03%丙%%%%%%%%%%%%../../secret.gif\r\n"
-                "%04%丁%%%%%%%%%%%%gone.jpg\r\n%05%戊%%%%%%%%%%%%ok.gif\r\n");
+                "%04%丁%%%%%%%%%%%%gone.jpg\r\n%05%戊%%%%%%%%%%%%ok.gif\r\n%06%己%%%%%%%%%%%%ok.bmp\r\n");
     std::vector<std::vector<Property>> cards;
     ASSERT_NO_THROW(cards = readVCards(cardsToVCards(b.book)));
-    ASSERT_EQ(cards.size(), 5u);
+    ASSERT_EQ(cards.size(), 6u);
+    EXPECT_EQ(find(cards[5], "PHOTO")->params.at("TYPE"), "BMP");
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(find(cards[i], "PHOTO")) << i;
     ASSERT_TRUE(find(cards[4], "PHOTO"));
@@ -290,4 +289,28 @@ TEST(CardVCard, FoldingNeverSplitsACharacter) {
     EXPECT_EQ(base64Encode("f"), "Zg==");
     EXPECT_EQ(base64Encode("fo"), "Zm8=");
     EXPECT_EQ(base64Encode("foobar"), "Zm9vYmFy");
+}
+
+// The UID follows the card's name and mobile number, not its serial number or place in the book.
+TEST(CardVCard, UidsAreStableAndUnique) {
+    TempWorkDir one, two;
+    Book a(one, "%01%老张%张三%%%%13900000000%%%%%%%######\r\n%02%小李%李四%%%%%%%%%%%######\r\n"
+                "%03%x%张三%%%%13900000000%%%%%%%######\r\n%04%\r\n%05%\r\n");
+    Book b(two, "%01%小李%李四%经理%%%%%%%%%%######\r\n%07%张哥%张三%%%%13900000000%%%%%%%######\r\n");
+    auto uids = [](const CardBook& book) {
+        std::vector<std::string> out;
+        for (const auto& card : readVCards(cardsToVCards(book)))
+            out.push_back(find(card, "UID")->value);
+        return out;
+    };
+    const std::vector<std::string> first = uids(a.book), second = uids(b.book);
+    ASSERT_EQ(first.size(), 5u);
+    EXPECT_TRUE(first[0].starts_with("quillet-card-")) << first[0];
+    EXPECT_EQ(first[0].size(), 13u + 16u);
+    EXPECT_EQ(first[2], first[0] + "-2");
+    EXPECT_EQ(first[4], first[3] + "-2");
+    EXPECT_NE(first[3], first[0]);
+    EXPECT_EQ(second[1], first[0]);
+    EXPECT_EQ(second[0], first[1]);
+    EXPECT_EQ(uids(a.book), first);
 }

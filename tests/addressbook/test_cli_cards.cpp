@@ -1,4 +1,4 @@
-// quillet-cli cards list|vcard|export.
+// quillet-cli cards list|vcard|export|import.
 #include "support/cli_runner.h"
 #include "support/temp_dir.h"
 
@@ -29,7 +29,8 @@ TEST(CliCards, VCardPrintsOneCardPerEntry) {
     dir.write("txl/txl.cjf", gb(kTwoCards));
     CliRun r = runCli({"cards", "vcard"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.out.starts_with("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:张三\r\n")) << r.out;
+    EXPECT_TRUE(r.out.starts_with("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:quillet-card-")) << r.out;
+    EXPECT_NE(r.out.find("FN:张三\r\n"), std::string::npos);
     EXPECT_NE(r.out.find("TITLE:经理\r\n"), std::string::npos);
     EXPECT_NE(r.out.find("FN:Li Si\r\n"), std::string::npos);
 }
@@ -68,4 +69,22 @@ TEST(CliCards, BadArgumentsGiveOneLineAndCodeTwo) {
         EXPECT_EQ(r.code, 2);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
+}
+
+TEST(CliCards, ImportAppendsTheCardsAndPrintsASummary) {
+    TempWorkDir dir;
+    dir.write("txl/txl.cjf", gb(kTwoCards));
+    dir.write("in.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:张三\r\nEND:VCARD\r\n"
+                        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:王五\r\nTEL;TYPE=CELL:1\r\nTEL;TYPE=CELL:2\r\nEND:VCARD\r\n");
+    CliRun r = runCli({"cards", "import", "in.vcf"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "imported 1 cards, skipped 1, refused 0, changed fields 0\n"
+                     "skipped (1):\n  张三: already in the book\n"
+                     "left out, no field for them (1):\n  王五: TEL;CELL 2\n");
+    EXPECT_EQ(dir.read("txl/txl.cjf"), gb(std::string(kTwoCards) + "%03%%王五%%%%1%%%%%%%######\r\n"));
+    for (auto args : std::vector<std::vector<std::string>>{{"cards", "import"}, {"cards", "import", "a", "b"}})
+        EXPECT_EQ(runCli(args).code, 2);
+    r = runCli({"cards", "import", "missing.vcf"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("missing.vcf"), std::string::npos);
 }
