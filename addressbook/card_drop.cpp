@@ -48,7 +48,12 @@ void Form8::dropEvent(QDropEvent* event) {
         Prompts::show(this, readFailureNotice(bytes.error()));
         return;
     }
-    if (Prompts::show(this, importCardsQuestion(countVCards(*bytes))) != NoticeAnswer::Yes)
+    const int count = countVCards(*bytes);
+    if (count == 0) {
+        Prompts::show(this, noCardsInFileNotice(pathToUtf8(*file)));
+        return;
+    }
+    if (Prompts::show(this, importCardsQuestion(count)) != NoticeAnswer::Yes)
         return;
     Result<CardImportReport> report = importVCards(m_book, *bytes);
     if (!report) {

@@ -17,6 +17,9 @@ inline Notice printNotSupportedNotice() {
 inline Notice bookFullNotice() {
     return {"敬告", "通讯录最多存放1000张名片,已经放满,不能再新建名片!", NoticeIcon::Information, NoticeButtons::Ok};
 }
+inline Notice noCardsInFileNotice(const std::string& path) {
+    return {"敬告", "文件中没有名片:\n" + path, NoticeIcon::Information, NoticeButtons::Ok};
+}
 inline Notice importCardsQuestion(int count) {
     return {"敬告", "导入 " + std::to_string(count) + " 张名片?", NoticeIcon::Question, NoticeButtons::YesNo};
 }

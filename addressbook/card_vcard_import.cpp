@@ -177,12 +177,13 @@ ParsedCard parseCard(const VCardEntry& entry, int position) {
     return card;
 }
 
-// The card file holds neither "%" nor line breaks: "%" becomes "％", a line break a blank. Lists each change.
+// The card file holds neither "%" nor line breaks: "%" becomes "％", a line break a blank, and so does any other
+// control character but the tab (a NUL or a form feed has no place in a one-line record). Lists each change.
 void makeStorable(ParsedCard& card, std::vector<std::string>& changed) {
     for (int field = 2; field <= kCardEntryFields; ++field) {
         std::string& text = card.entries[at(field)];
         std::string out;
-        bool percent = false, lineBreak = false;
+        bool percent = false, lineBreak = false, control = false;
         for (std::size_t i = 0; i < text.size(); ++i) {
             if (text[i] == '%') {
                 out += "％";
@@ -192,6 +193,9 @@ void makeStorable(ParsedCard& card, std::vector<std::string>& changed) {
                 lineBreak = true;
                 if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                     ++i;
+            } else if ((static_cast<unsigned char>(text[i]) < 0x20 && text[i] != '\t') || text[i] == 0x7F) {
+                out += ' ';
+                control = true;
             } else {
                 out += text[i];
             }
@@ -201,6 +205,8 @@ void makeStorable(ParsedCard& card, std::vector<std::string>& changed) {
             changed.push_back(card.label + ": " + caption + ": \"%\" -> \"％\"");
         if (lineBreak)
             changed.push_back(card.label + ": " + caption + ": line break -> blank");
+        if (control)
+            changed.push_back(card.label + ": " + caption + ": control character -> blank");
         text = std::move(out);
     }
 }

@@ -546,6 +546,7 @@ TEST_F(AddressBookWindowTest, ADroppedVCardFileIsImportedAfterAQuestion) {
     dir.write("new.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:王五\r\nNICKNAME:五哥\r\nEND:VCARD\r\n"
                          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:赵六\r\nEND:VCARD\r\n");
     dir.write("other.txt", "BEGIN:VCARD\r\nFN:x\r\nEND:VCARD\r\n");
+    dir.write("NONE.VCF", "not a vCard\r\n");
     Form8* w = open();
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
@@ -563,6 +564,10 @@ TEST_F(AddressBookWindowTest, ADroppedVCardFileIsImportedAfterAQuestion) {
         return true;
     };
     EXPECT_FALSE(drag("other.txt"));
+    ASSERT_TRUE(drag("NONE.VCF"));
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_TRUE(Prompts::shown()[0].text.starts_with("文件中没有名片:\n")) << Prompts::shown()[0].text;
+    Prompts::clearShown();
     Prompts::setNextAnswer(NoticeAnswer::No);
     ASSERT_TRUE(drag("new.vcf"));
     ASSERT_EQ(Prompts::shown().size(), 1u);

@@ -11,6 +11,7 @@
 #include <map>
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 namespace {
 
@@ -143,14 +144,16 @@ TEST(CardVCardImport, TextsTheCardFileCannotHoldAreReplacedAndListed) {
     TempWorkDir dir;
     Book b(dir);
     Result<CardImportReport> report =
-        importVCards(b.book, "BEGIN:VCARD\nVERSION:3.0\nFN:甲 100%\nTITLE:a\\nb\nADR:;;路\\n一号;;;;\nEND:VCARD\n");
+        importVCards(b.book, "BEGIN:VCARD\nVERSION:3.0\nFN:甲 100%\nTITLE:a\\nb\nADR:;;路\\n一号;;;;\n"
+                             "NICKNAME:x\0y\fz\tw\nEND:VCARD\n"s);
     ASSERT_TRUE(report);
     EXPECT_EQ(b.book.field(1, 3), "甲 100％");
     EXPECT_EQ(b.book.field(1, 4), "a b");
     EXPECT_EQ(b.book.field(1, 9), "路 一号");
-    EXPECT_EQ(report->changed,
-              (std::vector<std::string>{"甲 100%: 姓名: \"%\" -> \"％\"", "甲 100%: 职务/称: line break -> blank",
-                                        "甲 100%: 地址: line break -> blank"}));
+    EXPECT_EQ(b.book.field(1, 2), "x y z\tw");
+    EXPECT_EQ(report->changed, (std::vector<std::string>{
+                                   "甲 100%: 昵称: control character -> blank", "甲 100%: 姓名: \"%\" -> \"％\"",
+                                   "甲 100%: 职务/称: line break -> blank", "甲 100%: 地址: line break -> blank"}));
 }
 
 TEST(CardVCardImport, TheBookStopsAtAThousandCards) {
