@@ -13,8 +13,10 @@ namespace {
 
 constexpr char32_t kRawByteBase = 0x10FF00;
 
-bool isRawByte(char32_t c) {
-    return c >= kRawByteBase && c <= kRawByteBase + 0xFF;
+// Only a byte from 0x80 up can fail to decode; the code points standing for bytes below 0x80 are never
+// escapes, so they are ordinary characters both ways (four bytes in the file, never a real LF, CR or "%").
+bool isEscape(char32_t c) {
+    return c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF;
 }
 
 // Inside the converter each byte it cannot take becomes a lone surrogate U+DC00 + byte (valid text never
@@ -28,8 +30,8 @@ void appendUtf8(std::string& out, char32_t cp) {
     out.append(buf, static_cast<std::size_t>(len));
 }
 
-// A valid four-byte sequence that decodes into the raw-byte range is kept as its four raw bytes, so that
-// encoding cannot mistake it for an escaped byte.
+// A valid four-byte sequence that decodes into the escape range is kept as its four bytes (its two digits as
+// themselves), so that encoding cannot mistake it for an escaped byte.
 void appendEscapedFourByteCode(std::string& out, char32_t cp) {
     uint32_t linear = cp - 0x10000;
     unsigned char b[4];
@@ -40,7 +42,7 @@ void appendEscapedFourByteCode(std::string& out, char32_t cp) {
     b[1] = static_cast<unsigned char>(0x30 + linear % 10);
     b[0] = static_cast<unsigned char>(0x90 + linear / 10);
     for (unsigned char byte : b)
-        appendUtf8(out, kRawByteBase + byte);
+        appendUtf8(out, byte < 0x80 ? char32_t(byte) : kRawByteBase + byte);
 }
 
 void escapeInvalidBytes(const void*, UConverterToUnicodeArgs* args, const char* units, int32_t length,
@@ -49,7 +51,9 @@ void escapeInvalidBytes(const void*, UConverterToUnicodeArgs* args, const char* 
         return;
     *err = U_ZERO_ERROR;
     for (int32_t i = 0; i < length; ++i) {
-        UChar unit = static_cast<UChar>(kLoneSurrogateBase + static_cast<unsigned char>(units[i]));
+        // An ASCII byte inside a broken sequence is still that character.
+        const auto byte = static_cast<unsigned char>(units[i]);
+        UChar unit = static_cast<UChar>(byte < 0x80 ? byte : kLoneSurrogateBase + byte);
         ucnv_cbToUWriteUChars(args, &unit, 1, 0, err);
     }
 }
@@ -141,7 +145,7 @@ std::string decodeGb(std::string_view bytes) {
         U16_NEXT(u16.data(), i, n, cp);
         if (cp >= kLoneSurrogateBase && cp <= kLoneSurrogateBase + 0xFF)
             appendUtf8(out, kRawByteBase + (cp - kLoneSurrogateBase));
-        else if (isRawByte(static_cast<char32_t>(cp)))
+        else if (isEscape(static_cast<char32_t>(cp)))
             appendEscapedFourByteCode(out, static_cast<char32_t>(cp));
         else
             appendUtf8(out, static_cast<char32_t>(cp));
@@ -154,14 +158,23 @@ std::string encodeGb(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t runStart = 0;
+    bool escaped = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!isRawByte(text[i]))
+        if (!isEscape(text[i]))
             continue;
         encodeRun(std::u32string_view(text).substr(runStart, i - runStart), out);
         out.push_back(static_cast<char>(text[i] - kRawByteBase));
         runStart = i + 1;
+        escaped = true;
     }
     encodeRun(std::u32string_view(text).substr(runStart), out);
+    // Escapes read from a file always come back as they were. A typed one could join its neighbour into
+    // another character (0x81 followed by "@" is one GBK character), which would swallow a field mark;
+    // such a text is written with every escape as its own four-byte code instead.
+    if (escaped && decodeGb(out) != utf8) {
+        out.clear();
+        encodeRun(text, out);
+    }
     return out;
 }
 
@@ -202,6 +215,16 @@ std::string charMid(std::string_view utf8, std::size_t first, std::size_t count)
 
 std::size_t gbWidth(std::string_view utf8) {
     return encodeGb(utf8).size();
+}
+
+bool holdsLineBreak(std::string_view utf8) {
+    if (utf8.find_first_of("\n\v\f\r") != std::string_view::npos)
+        return true;
+    // NEL, LINE SEPARATOR and PARAGRAPH SEPARATOR in UTF-8.
+    for (std::string_view mark : {"\u0085", "\u2028", "\u2029"})
+        if (utf8.find(mark) != std::string_view::npos)
+            return true;
+    return false;
 }
 
 bool isAscii(std::string_view utf8) {

@@ -1,5 +1,6 @@
 #include "common/text_codec.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -33,6 +34,31 @@ TEST(TextCodec, InvalidBytesBecomeRawCodePointsAndComeBack) {
     EXPECT_EQ(cps[4], U' ');
     EXPECT_EQ(cps[5], char32_t(0x10FFD6));
     EXPECT_EQ(encodeGb(text), bad);
+}
+
+// A user can type or paste any code point; what reaches the file must read back as typed and never carry a
+// line break, a "%" or an "@" that the text did not have.
+TEST(TextCodec, TypedPrivateUseCharactersReadBackAsTyped) {
+    // Typed escapes (U+10FF80 up) that would join a neighbour come back as their four bytes instead.
+    const struct {
+        std::string text;
+        bool asTyped;
+    } cases[] = {{"\U0010FF0A", true},
+                 {"a\U0010FF0Db", true},
+                 {"\U0010FF25x", true},
+                 {"\U0010FF00\U0010FF7F", true},
+                 {"\U0010FF81@@", false},
+                 {"\U0010FF81\U0010FFA1", false},
+                 {"\U0010FFE30\U0010FF810", false}};
+    for (const auto& c : cases) {
+        const std::string bytes = encodeGb(c.text);
+        EXPECT_EQ(bytes.find_first_of("\r\n%"), std::string::npos) << c.text;
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '@'), std::count(c.text.begin(), c.text.end(), '@'));
+        EXPECT_EQ(decodeGb(bytes) == c.text, c.asTyped) << c.text;
+        EXPECT_EQ(encodeGb(decodeGb(bytes)), bytes) << c.text;
+    }
+    // An escape read from a file still goes back as its byte.
+    EXPECT_EQ(encodeGb(decodeGb(bytesOf({0x81, 0x20, 0xFF}))), bytesOf({0x81, 0x20, 0xFF}));
 }
 
 TEST(TextCodec, EveryOneAndTwoByteSequenceRoundTrips) {
