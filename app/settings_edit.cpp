@@ -5,6 +5,7 @@
 #include "common/text_codec.h"
 
 #include <charconv>
+#include <utility>
 
 namespace {
 
@@ -31,7 +32,26 @@ std::optional<int16_t> parseInterval(const std::string& text) {
     return static_cast<int16_t>(value);
 }
 
+namespace {
+
+// Each value is one line of the settings file: a break in one would shift every line after it.
+std::optional<SettingsRefusal> lineBreakRefusal(const SettingsBoxes& boxes) {
+    const std::pair<const std::string*, SettingsBox> lines[] = {{&boxes.diaryKey, SettingsBox::DiaryKey},
+                                                                {&boxes.accessKey, SettingsBox::AccessKey},
+                                                                {&boxes.accessConfirm, SettingsBox::AccessConfirm},
+                                                                {&boxes.webAddress, SettingsBox::WebAddress},
+                                                                {&boxes.interval, SettingsBox::Interval}};
+    for (const auto& [text, box] : lines)
+        if (holdsLineBreak(*text))
+            return refusal("注意:设置中不能含有换行符,请删去后再保存!", box);
+    return std::nullopt;
+}
+
+} // namespace
+
 std::optional<SettingsRefusal> checkSettingsBoxes(const SettingsBoxes& boxes) {
+    if (auto refused = lineBreakRefusal(boxes))
+        return refused;
     if (boxes.accessConfirm != boxes.accessKey)
         return refusal("注意:您输入的两次密码不相同!", SettingsBox::AccessConfirm);
     if (!isAscii(boxes.diaryKey))
@@ -49,6 +69,8 @@ Notice saveSettingsQuestion() {
 }
 
 Result<void> saveSettings(const SettingsBoxes& boxes, Form1State& state, Form3State& desk) {
+    if (std::optional<SettingsRefusal> refused = lineBreakRefusal(boxes))
+        return IoError{state.szfilename, refused->notice.text};
     const Form1State before = state;
     const int16_t dssBefore = desk.dss;
     state.password = boxes.diaryKey;

@@ -36,7 +36,8 @@ constexpr int kMaxInterval = 546;
 // Every opening fills the boxes from memory, never from the file.
 SettingsBoxes settingsBoxesFromMemory(const Form1State& state, const Form3State& desk);
 
-// The checks made before anything is stored: the two access passwords must match exactly, the diary key
+// The checks made before anything is stored: no box may hold a line break, the two access passwords must
+// match exactly, the diary key
 // must be single-byte ASCII (the diary cipher works on bytes of the key), and the interval must be a
 // whole number of minutes from 1 to 546.
 std::optional<SettingsRefusal> checkSettingsBoxes(const SettingsBoxes& boxes);
@@ -47,7 +48,8 @@ std::optional<int16_t> parseInterval(const std::string& text);
 Notice saveSettingsQuestion();
 
 // Stores the checked boxes in memory (password, password3, the trimmed MRURL, dss, then password2 when the
-// launcher remembers the password) and rewrites the settings file at state.szfilename. On a failed write
+// launcher remembers the password) and rewrites the settings file at state.szfilename. A value holding a
+// line break is refused here too, with nothing changed. On a failed write
 // the values in memory are put back as they were and the error names the file and the reason.
 // The memo check's running count is left alone: a new interval counts on from where it stands.
 Result<void> saveSettings(const SettingsBoxes& boxes, Form1State& state, Form3State& desk);

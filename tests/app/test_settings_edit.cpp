@@ -164,3 +164,13 @@ TEST(SettingsQuestion, AsksBeforeSaving) {
     EXPECT_EQ(q.icon, NoticeIcon::Question);
     EXPECT_EQ(q.buttons, NoticeButtons::YesNo);
 }
+
+TEST_F(SettingsEditTest, SaveRefusesLineBreaksInAnyValue) {
+    for (const char* text : {"a\nb", "a\r", "\va", "a\u0085", "a\u2028b"}) {
+        SettingsBoxes b = boxes();
+        b.accessKey = b.accessConfirm = text;
+        EXPECT_FALSE(saveSettings(b, state, desk)) << text;
+        EXPECT_EQ(state.password3, "open");
+        EXPECT_EQ(dir.read("pavosz.cjf"), "diary\r\nopen\r\nhttps://example.org/\r\n 5 \r\n");
+    }
+}

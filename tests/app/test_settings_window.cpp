@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "app/launcher_window.h"
+#include "app/settings_file.h"
 #include "app/settings_window.h"
 #include "common/data_paths.h"
 #include "common/safe_write.h"
@@ -14,10 +15,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
 const char* const kFile = "diary\r\nopen\r\nhttps://example.org/\r\n 5 \r\n";
+const char* const kBoxes[] = {"diary", "open", "open", "https://example.org/", "5"};
 
 class SettingsWindowTest : public ::testing::Test {
 protected:
@@ -87,9 +90,8 @@ TEST_F(SettingsWindowTest, OpensWithTheValuesInMemory) {
     EXPECT_EQ(control<QLabel>(form, "Label1(5)")->text(), "(分钟,整数)");
     EXPECT_EQ(control<QPushButton>(form, "Command1(1)")->text(), "保存");
     EXPECT_EQ(control<QPushButton>(form, "Command1(0)")->text(), "取消");
-    const char* expected[] = {"diary", "open", "open", "https://example.org/", "5"};
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(box(i)->text().toStdString(), expected[i]) << i;
+        EXPECT_EQ(box(i)->text().toStdString(), kBoxes[i]) << i;
     EXPECT_EQ(box(0)->echoMode(), QLineEdit::Normal);
     EXPECT_EQ(box(1)->echoMode(), QLineEdit::Password);
     EXPECT_EQ(box(2)->echoMode(), QLineEdit::Password);
@@ -114,6 +116,31 @@ TEST_F(SettingsWindowTest, BadIntervalsAndDiaryKeysAreRefusedBeforeTheQuestion) 
     setBox(0, "日记钥匙");
     press(1);
     expectRefused("日记密钥", 0);
+}
+
+// Each value is one line of pavosz.cjf: a pasted break would shift the lines and silently change dss, the
+// access password and the diary key at the next start.
+TEST_F(SettingsWindowTest, PastedLineBreaksAreRefusedAndOtherCharactersStayInTheirLine) {
+    const std::pair<int, QString> pasted[] = {
+        {0, "key\nmore"}, {1, "a\rb"}, {3, "www.example.org\r\n"}, {4, "5\n0"}, {3, QString("a") + QChar(0x2029)}};
+    for (const auto& [i, text] : pasted) {
+        box(i)->clear();
+        box(i)->setFocus();
+        pasteText(box(i), text);
+        press(1);
+        expectRefused("换行", i);
+        setBox(i, kBoxes[i]);
+    }
+    // A private-use character that once stood for a raw LF byte is written as a character of its own.
+    const QString odd = QString("x") + QString::fromUcs4(U"\U0010FF0A\U0010FF25") + "y";
+    box(3)->selectAll();
+    pasteText(box(3), odd);
+    press(1);
+    ASSERT_TRUE(closed());
+    const std::string bytes = dir.read("pavosz.cjf");
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 4);
+    EXPECT_EQ(bytes.find('%'), std::string::npos);
+    EXPECT_EQ(std::get<SettingsValues>(readSettingsFile(dir / "pavosz.cjf")).MRURL, odd.toStdString());
 }
 
 TEST_F(SettingsWindowTest, AnsweringNoStoresNothing) {

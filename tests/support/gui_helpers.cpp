@@ -1,5 +1,9 @@
 #include "support/gui_helpers.h"
 
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QSet>
@@ -41,6 +45,26 @@ void typeText(QWidget* editor, const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);
     QApplication::sendEvent(editor, &event);
+}
+
+void pickFromList(QComboBox* box, const QString& text) {
+    const int index = box->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    // The list opens and the arrow keys walk to the entry; Enter picks it. (A click right after opening
+    // would be taken for the release of the opening click by some styles.)
+    box->showPopup();
+    QAbstractItemView* view = box->view();
+    while (view->currentIndex().row() < index)
+        QTest::keyClick(view, Qt::Key_Down);
+    while (view->currentIndex().row() > index)
+        QTest::keyClick(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Return);
+    QApplication::processEvents();
+}
+
+void pasteText(QWidget* editor, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
 }
 
 void processEvents() {

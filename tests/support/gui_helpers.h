@@ -21,5 +21,10 @@ void pressWidget(QWidget* w, Qt::MouseButton button, QPoint pos = QPoint(-1, -1)
 void moveOver(QWidget* w, QPoint pos = QPoint(-1, -1));
 // Types text, Chinese included, into the focused editor as an input method would commit it.
 void typeText(QWidget* editor, const QString& text);
+class QComboBox;
+// Picks an entry of a drop-down list as a user does: the list opens and the entry is chosen in it.
+void pickFromList(QComboBox* box, const QString& text);
+// Pastes text into the focused editor the way a user does: the clipboard, then Ctrl+V.
+void pasteText(QWidget* editor, const QString& text);
 // Runs pending events.
 void processEvents();
