@@ -24,23 +24,46 @@ bool missing(const fs::path& path) {
 Result<void> MemoBook::load(const fs::path& path) {
     m_records.clear();
     m_readFailed = false;
+    m_path = path;
+    m_stamp = {};
     if (missing(path))
         return {};
-    Result<std::vector<std::string>> lines = readTextLines(path);
-    if (!lines) {
+    Result<std::string> bytes = readFileBytes(path);
+    if (!bytes) {
         m_readFailed = true;
         m_failedPath = pathToUtf8(path);
-        return lines.error();
+        return bytes.error();
     }
-    m_records.reserve(lines->size());
-    for (std::string& line : *lines)
+    m_stamp = stampOf(*bytes);
+    std::vector<std::string> lines = decodeLines(*bytes);
+    m_records.reserve(lines.size());
+    for (std::string& line : lines)
         m_records.push_back(MemoRecord::fromLine(std::move(line)));
     return {};
 }
 
-Result<void> MemoBook::save(const fs::path& path) const {
+bool MemoBook::changedOnDisk() const {
+    return !m_path.empty() && changedSince(m_path, m_stamp);
+}
+
+int MemoBook::find(std::string_view line) const {
+    std::vector<std::string> lines;
+    lines.reserve(m_records.size());
+    for (const MemoRecord& r : m_records)
+        lines.push_back(r.line);
+    const int at = findAnnouncedMemo(lines, line);
+    if (at >= 0)
+        return at + 1;
+    // A damaged line has no fields to compare: only the very same line is the same memo.
+    const auto same = std::find(lines.begin(), lines.end(), line);
+    return same == lines.end() ? 0 : static_cast<int>(same - lines.begin()) + 1;
+}
+
+Result<void> MemoBook::save(const fs::path& path) {
     if (m_readFailed)
         return IoError{m_failedPath, "读取失败,为免丢失其中的备忘,文件未被改写"};
+    if (path == m_path && changedOnDisk())
+        return IoError{pathToUtf8(path), "文件在读入之后已被别的程序改动,为免覆盖那些改动,未予保存"};
     if (Result<void> folder = ensureFolder(path.parent_path()); !folder)
         return folder;
     // One encoding pass over the whole text: GB18030 keeps no state from one line to the next.
@@ -51,7 +74,12 @@ Result<void> MemoBook::save(const fs::path& path) const {
     text.reserve(size);
     for (const MemoRecord& r : m_records)
         text.append(r.line).append("\r\n");
-    return writeFileAtomic(path, encodeGb(text));
+    const std::string bytes = encodeGb(text);
+    if (Result<void> written = writeFileAtomic(path, bytes); !written)
+        return written;
+    m_path = path;
+    m_stamp = stampOf(bytes);
+    return {};
 }
 
 const MemoRecord* MemoBook::record(int n) const {

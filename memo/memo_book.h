@@ -2,6 +2,7 @@
 // The memo book in memory: the lines of bwl/bwl.cjf as records numbered 1 to count. Numbers belong to the
 // line's position, so a delete renumbers every memo after it; the reminder finds a memo by that number.
 // Every change is followed by save() and load(), so what the window shows is what the file holds.
+#include "common/file_stamp.h"
 #include "common/notice.h"
 #include "common/result.h"
 #include "memo/memo_line.h"
@@ -21,7 +22,13 @@ public:
     // then refuses to save, so the unread file is never overwritten.
     Result<void> load(const std::filesystem::path& path);
     // Writes every line (damaged ones unchanged) through the atomic replace, creating the folder if needed.
-    Result<void> save(const std::filesystem::path& path) const;
+    // Refused when the file loaded from was changed by someone else since, so that no outside change is
+    // overwritten unseen (see changedOnDisk).
+    Result<void> save(const std::filesystem::path& path);
+    // True when the file differs from what the last load or save saw.
+    bool changedOnDisk() const;
+    // The number the memo of `line` (a whole line as it was) has in the book now, or 0.
+    int find(std::string_view line) const;
 
     int count() const { return static_cast<int>(m_records.size()); }
     bool isFull() const { return count() >= kMaxMemos; }
@@ -46,6 +53,8 @@ private:
     bool valid(int n) const { return n >= 1 && n <= count(); }
 
     std::vector<MemoRecord> m_records; // record n at index n - 1
+    std::filesystem::path m_path;      // the file of the last load
+    FileStamp m_stamp;
     bool m_readFailed = false;
     std::string m_failedPath;
 };

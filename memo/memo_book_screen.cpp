@@ -81,7 +81,14 @@ MemoSave MemoBookScreen::save(std::string_view due, std::string_view text, std::
     failure.reset();
     if (text.empty())
         return MemoSave::NothingToSave;
-    bool applied = m_editing ? m_book.change(m_changeTarget, due, text, stamp()) : m_book.add(due, text, stamp());
+    int target = m_editing ? m_changeTarget : 0;
+    if ((failure = catchUp(target))) {
+        m_editing = false; // the memo to change is gone: a second save adds the text as a new memo
+        failure->text += "\n正在编辑的文字仍在编辑框中,再按\"保存备忘\"将把它作为新备忘添加。";
+        return MemoSave::Failed;
+    }
+    m_changeTarget = static_cast<int16_t>(target);
+    bool applied = m_editing ? m_book.change(target, due, text, stamp()) : m_book.add(due, text, stamp());
     if (!applied) {
         // The picker offers list values only, so a refused add means a full book.
         if (!m_editing && m_book.isFull())
@@ -99,15 +106,37 @@ MemoSave MemoBookScreen::save(std::string_view due, std::string_view text, std::
 
 std::optional<Notice> MemoBookScreen::toggleSelected() {
     m_editing = false;
-    if (!m_book.toggleCancel(m_selected, stamp()))
+    int target = m_selected;
+    if (std::optional<Notice> gone = catchUp(target))
+        return gone;
+    if (!m_book.toggleCancel(target, stamp()))
         return std::nullopt;
     return write();
 }
 
 std::optional<Notice> MemoBookScreen::deleteSelected() {
-    if (!m_book.remove(m_selected))
+    int target = m_selected;
+    if (std::optional<Notice> gone = catchUp(target))
+        return gone;
+    if (!m_book.remove(target))
         return std::nullopt;
     return write();
+}
+
+std::optional<Notice> MemoBookScreen::catchUp(int& target) {
+    if (!m_book.changedOnDisk())
+        return std::nullopt;
+    const MemoRecord* memo = m_book.record(target);
+    const std::string line = memo ? memo->line : std::string();
+    if (Result<void> loaded = m_book.load(m_bwfilename); !loaded)
+        return readFailureNotice(loaded.error());
+    if (!memo)
+        return std::nullopt;
+    target = m_book.find(line);
+    if (target > 0)
+        return std::nullopt;
+    return Notice{"提醒", "这条备忘已被别的程序更改或删除,本次操作没有执行;备忘录已重新读入。", NoticeIcon::Exclamation,
+                  NoticeButtons::Ok};
 }
 
 std::optional<Notice> MemoBookScreen::write() {

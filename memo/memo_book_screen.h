@@ -74,12 +74,17 @@ public:
 
     // "保存备忘": nothing for an empty text (blanks count as a text); else add or change, then write. After a
     // failed write the book is read again (it matches the file) and the edit stays open to try again.
+    // Every write first looks whether the file was changed elsewhere since it was read; if so it reads the
+    // file again and applies the one edit to what it holds now, finding a changed, cancelled or deleted
+    // memo by its line. When that memo is no longer there the edit is not applied and the notice says so
+    // (a change then stays in the editor and saves as a new memo).
     MemoSave save(std::string_view due, std::string_view text, std::optional<Notice>& failure);
     // "注  销 " / "备  忘 " and "删  除 " on the selected memo, written at once.
     std::optional<Notice> toggleSelected();
     std::optional<Notice> deleteSelected();
 
 private:
+    std::optional<Notice> catchUp(int& target);
     std::optional<Notice> write();
 
     MemoBook m_book;

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTimer>
 
 namespace {
@@ -235,6 +236,27 @@ void Form6::editableLook() {
         setBackground(box, Qt::white);
     m_frame1->setEnabled(true);
     m_command1->setText(kSaveCaption);
+}
+
+std::optional<MemoDraft> Form6::draft() const {
+    if (m_text1->isReadOnly())
+        return std::nullopt;
+    MemoDraft d{m_text1->toPlainText(), {}, m_screen->editing() ? m_screen->changeTarget() : 0};
+    for (int i = 0; i < 4; ++i)
+        d.picker[static_cast<std::size_t>(i)] = m_combo1[i]->currentText().toStdString();
+    return d;
+}
+
+void Form6::restoreDraft(const MemoDraft& draft) {
+    editableLook();
+    m_text1->setPlainText(draft.text);
+    m_text1->moveCursor(QTextCursor::End);
+    setPicker(draft.picker);
+    if (draft.changeTarget > 0) {
+        m_screen->select(draft.changeTarget);
+        m_screen->beginChange();
+    }
+    m_text1->setFocus();
 }
 
 void Form6::command1Clicked() {

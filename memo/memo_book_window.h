@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 class EventLabel;
@@ -19,6 +20,14 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 
+// A memo being typed and not yet saved: the editor's text, the picker, and the memo a change goes to (0 for
+// a new memo).
+struct MemoDraft {
+    QString text;
+    std::array<std::string, 4> picker;
+    int changeTarget = 0;
+};
+
 class Form6 : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +35,10 @@ public:
     ~Form6() override;
 
     const MemoBookScreen& screen() const { return *m_screen; }
+    // The draft while the editor is open for typing; nothing otherwise.
+    std::optional<MemoDraft> draft() const;
+    // Opens the editor again on a draft (after a reload of the window).
+    void restoreDraft(const MemoDraft& draft);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

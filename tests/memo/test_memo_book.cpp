@@ -35,7 +35,7 @@ protected:
         EXPECT_TRUE(book.load(dir / kFile).ok());
         return book;
     }
-    void saveAndCompare(const MemoBook& book, std::initializer_list<std::string> expected) {
+    void saveAndCompare(MemoBook& book, std::initializer_list<std::string> expected) {
         ASSERT_TRUE(book.save(dir / kFile).ok());
         EXPECT_EQ(dir.read(kFile), lines(expected));
     }

@@ -178,3 +178,26 @@ TEST_F(MemoBookScreenTest, AFailedWriteKeepsTheFileAndTheEditOpen) {
 }
 
 } // namespace
+
+// bwl.cjf changed by another program after the load: each edit is applied to what the file holds now.
+TEST_F(MemoBookScreenTest, EditsApplyToTheFileAsItIsNow) {
+    writeMemos(3);
+    const std::string outside = memo(1, "memo 2", "T").substr(0, 4) + memo(2, "memo 2", "T").substr(4) + "\r\n" +
+                                memo(2, "memo 3").substr(0, 4) + memo(3, "memo 3").substr(4) + "\r\n";
+    dir.write("bwl/bwl.cjf", gb(outside)); // memo 1 deleted elsewhere: memos 2 and 3 moved up
+    screen.select(3);
+    EXPECT_FALSE(screen.toggleSelected());
+    EXPECT_EQ(fileLine(2), "2   @@2024030114@@memo 3@@T@@2024030109");
+    screen.select(1);
+    dir.write("bwl/bwl.cjf", gb(memo(1, "new elsewhere") + "\r\n"));
+    const std::optional<Notice> gone = screen.deleteSelected();
+    ASSERT_TRUE(gone);
+    EXPECT_EQ(fileLine(1), memo(1, "new elsewhere"));
+    EXPECT_EQ(screen.save("2024030210", "added", failure), MemoSave::Saved);
+    EXPECT_EQ(fileLine(2), "2   @@2024030210@@added@@F@@2024030109");
+    // The book never overwrites a file it has not seen.
+    dir.write("bwl/bwl.cjf", gb(memo(1, "only this") + "\r\n"));
+    MemoBook book = screen.book();
+    EXPECT_FALSE(book.save(dir / "bwl/bwl.cjf"));
+    EXPECT_EQ(fileLine(1), memo(1, "only this"));
+}

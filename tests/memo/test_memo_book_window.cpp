@@ -4,6 +4,7 @@
 #include "common/safe_write.h"
 #include "memo/memo_book_screen.h"
 #include "memo/memo_book_window.h"
+#include "support/cli_runner.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -346,3 +348,47 @@ TEST_F(MemoBookWindowTest, Timer1KeepsTheStampOnTheClock) {
 }
 
 } // namespace
+
+// A pasted private-use character that once stood for a raw LF byte stays inside its memo's line.
+TEST_F(MemoBookWindowTest, PastedPrivateUseCharactersStayInTheirLine) {
+    Form6* w = open();
+    clickWidget(c(w, "Command1"));
+    const QString odd = "a" + QString::fromUcs4(U"\U0010FF0A\U0010FF0D") + "b";
+    pasteText(c(w, "Text1"), odd);
+    clickWidget(c(w, "Command1"));
+    const std::string bytes = dir.read("bwl/bwl.cjf");
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 1);
+    EXPECT_EQ(c<QLabel>(w, cellName(2))->text(), odd);
+}
+
+// quillet-cli or a second program may write bwl.cjf while the book is open: each edit is applied to what
+// the file holds at that moment, and an edit whose memo is gone is refused with a message, never silently.
+TEST_F(MemoBookWindowTest, ChangesMadeElsewhereSinceLoadingAreKept) {
+    writeMemos(3);
+    Form6* w = open();
+    ASSERT_EQ(runCli({"memo", "add", "2024040108", "from the cli"}).code, 0);
+    clickWidget(c(w, "Command1"));
+    typeText(c(w, "Text1"), "typed here");
+    clickWidget(c(w, "Command1"));
+    EXPECT_EQ(fileLine(4).substr(0, 35), "4   @@2024040108@@from the cli@@F@@"); // stamped by the real clock
+    EXPECT_EQ(fileLine(5), "5   @@2024030109@@typed here@@F@@2024030109");
+
+    // Memo 1 deleted elsewhere: "memo 3" moved up to line 2, and the cancel still reaches it.
+    dir.write("bwl/bwl.cjf",
+              gb("1   " + memo(2, "memo 2", "T").substr(4) + "\r\n2   " + memo(3, "memo 3").substr(4) + "\r\n"));
+    chooseMenu(w, 2, 2);
+    EXPECT_EQ(fileLine(2), "2   @@2024030114@@memo 3@@T@@2024030109");
+    EXPECT_EQ(fileLine(3), "<none>");
+
+    // A change to a memo that has gone meanwhile: told, kept in the editor, and added by the next save.
+    chooseMenu(w, 0, 1);
+    dir.write("bwl/bwl.cjf", gb(fileLine(2) + "\r\n"));
+    QTest::keyClick(c(w, "Text1"), Qt::Key_End, Qt::ControlModifier);
+    typeText(c(w, "Text1"), " changed");
+    clickWidget(c(w, "Command1"));
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_NE(Prompts::shown()[0].text.find("别的程序"), std::string::npos);
+    EXPECT_EQ(c<QPlainTextEdit>(w, "Text1")->toPlainText(), "memo 2 changed");
+    clickWidget(c(w, "Command1"));
+    EXPECT_EQ(fileLine(2), "2   @@2024030114@@memo 2 changed@@F@@2024030109");
+}
