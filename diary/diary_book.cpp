@@ -23,12 +23,16 @@ bool allDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// Scrambles and writes a month file atomically, creating "rjb" on the first write.
-std::optional<Notice> writeScrambled(const fs::path& file, std::string_view plainBytes, std::string_view key) {
+// Scrambles and writes a month file atomically, creating "rjb" on the first write; `stamp` becomes the
+// written file's.
+std::optional<Notice> writeScrambled(const fs::path& file, std::string_view plainBytes, std::string_view key,
+                                     FileStamp& stamp) {
     if (auto folder = ensureFolder(file.parent_path()); !folder)
         return writeFailureNotice(folder.error());
-    if (auto written = writeFileAtomic(file, CipherPass(plainBytes, key)); !written)
+    const std::string scrambled = CipherPass(plainBytes, key);
+    if (auto written = writeFileAtomic(file, scrambled); !written)
         return writeFailureNotice(written.error());
+    stamp = stampOf(scrambled);
     return std::nullopt;
 }
 
@@ -73,6 +77,7 @@ StoredMonth readStoredMonth(const fs::path& workDir, std::string_view year, std:
         stored.notice = readFailureNotice(bytes.error());
         return stored;
     }
+    stored.stamp = stampOf(*bytes);
     stored.read = readMonthLines(decodeLines(CipherPass(*bytes, key)), wantedDay, exportText);
     if (!stored.read.readable)
         stored.notice = unreadableMonthNotice(year, month);
@@ -105,6 +110,7 @@ DiaryReply DiaryBook::LoadMonth(std::string_view year, std::string_view month, s
     m_year = year;
     m_month = month;
     m_readable = false;
+    m_stamp = {};
     if (auto problem = cipherPasswordProblem(key))
         return {{}, problem};
     // A new month's first record carries the day; only a well-formed date may go into it.
@@ -118,6 +124,7 @@ DiaryReply DiaryBook::LoadMonth(std::string_view year, std::string_view month, s
     StoredMonth stored = readStoredMonth(workDir(), m_year, m_month, key, numericValue(d));
     m_tables = std::move(stored.read.tables);
     m_readable = !stored.notice;
+    m_stamp = stored.stamp;
     return {std::move(stored.read.shownEntry), std::move(stored.notice)};
 }
 
@@ -126,7 +133,7 @@ DiaryReply DiaryBook::createMonth(const fs::path& file, std::string_view day, st
     const std::string plain = dayHeaderLine(m_year, m_month, day) + "\r\n" + dayTimeLine(m_clock.now()) + "\r\n";
     // With nothing stored yet, a failed write loses nothing: the month stays usable and saves normally.
     m_readable = true;
-    const std::optional<Notice> failure = writeScrambled(file, encodeGb(plain), key);
+    const std::optional<Notice> failure = writeScrambled(file, encodeGb(plain), key, m_stamp);
     if (!failure)
         m_tables = readMonthLines(decodeLines(encodeGb(plain)), numericValue(day)).tables;
     return {{}, failure};
@@ -135,7 +142,8 @@ DiaryReply DiaryBook::createMonth(const fs::path& file, std::string_view day, st
 // The tables a save starts from: the loaded month's when it reads whole, else the month's stored records.
 std::optional<Notice> DiaryBook::tablesForSave(std::string_view year, std::string_view month, std::string_view key,
                                                DayTables& tables) const {
-    if (m_readable && year == m_year && month == m_month) {
+    if (m_readable && year == m_year && month == m_month &&
+        !changedSince(diaryMonthFile(workDir(), year, month), m_stamp)) {
         tables = m_tables;
         return std::nullopt;
     }
@@ -163,13 +171,32 @@ std::optional<Notice> DiaryBook::SaveDay(std::string_view year, std::string_view
     tables.dayHeader[index] = dayHeaderLine(y, m, d);
     tables.dayTime[index] = dayTimeLine(m_clock.now());
     tables.dayBody[index] = body;
-    if (auto failure = writeScrambled(diaryMonthFile(workDir(), y, m), monthPlainBytes(tables), key))
+    FileStamp written;
+    if (auto failure = writeScrambled(diaryMonthFile(workDir(), y, m), monthPlainBytes(tables), key, written))
         return failure;
+    m_stamp = written;
     m_tables = std::move(tables);
     m_year = y;
     m_month = m;
     m_readable = true;
     return std::nullopt;
+}
+
+std::optional<Notice> DiaryBook::changedDayQuestion(std::string_view year, std::string_view month, std::string_view day,
+                                                    std::string_view key) const {
+    std::string y(year), m(month), d(day);
+    if (normalizeDiaryDate(y, m, &d) || !m_readable || y != m_year || m != m_month ||
+        !changedSince(diaryMonthFile(workDir(), y, m), m_stamp))
+        return std::nullopt;
+    const StoredMonth stored = readStoredMonth(workDir(), y, m, key, 0);
+    const auto index = static_cast<std::size_t>(numericValue(d));
+    const DayTables& now = stored.read.tables;
+    if (now.dayBody[index] == m_tables.dayBody[index] && now.dayTime[index] == m_tables.dayTime[index])
+        return std::nullopt;
+    return Notice{"提醒",
+                  y + "年" + m + "月" + d +
+                      "日的日记在读入之后已被别的程序改动。\n保存将用当前的文字替换那些改动,要保存吗?",
+                  NoticeIcon::Question, NoticeButtons::YesNo};
 }
 
 DiaryReply DiaryBook::ExportMonth(std::string_view year, std::string_view month, std::string_view key) {
@@ -195,6 +222,10 @@ Notice DiaryBook::exportKeptNotice(std::string_view path) const {
 
 Notice confirmSaveNotice() {
     return {"警告", "确实要保存当前日记吗?", NoticeIcon::Question, NoticeButtons::YesNo};
+}
+
+Notice saveBeforeLeavingNotice() {
+    return {"提醒", "当前日记已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question, NoticeButtons::YesNo};
 }
 
 Notice keepExportNotice() {

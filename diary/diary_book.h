@@ -6,6 +6,7 @@
 // only ever exists in memory: every file written to "rjb" is either scrambled or the export the user chose
 // to keep, and every write replaces its file atomically.
 #include "common/clock.h"
+#include "common/file_stamp.h"
 #include "common/notice.h"
 #include "diary/diary_month.h"
 
@@ -26,6 +27,7 @@ struct DiaryReply {
 struct StoredMonth {
     MonthRead read;
     bool exists = false;
+    FileStamp stamp;              // of the scrambled bytes read
     std::optional<Notice> notice; // a read failure, or a month the key cannot read
 };
 
@@ -53,9 +55,14 @@ public:
     // Every operation checks the date texts as normalizeDiaryDate does and refuses a bad one with a notice.
     DiaryReply LoadMonth(std::string_view year, std::string_view month, std::string_view day, std::string_view key);
     // Stores the entry for the day and rewrites the whole month file. When the month differs from the loaded
-    // one, that month's stored records are loaded first, so no other day is lost.
+    // one, or its file was changed by another program since it was loaded, that month's stored records are
+    // read first, so no other day is lost.
     std::optional<Notice> SaveDay(std::string_view year, std::string_view month, std::string_view day,
                                   std::string_view entry, std::string_view key);
+    // The question to ask before SaveDay when the loaded month's file was changed elsewhere and the day's
+    // own record there is no longer the one loaded: the save would replace that other text.
+    std::optional<Notice> changedDayQuestion(std::string_view year, std::string_view month, std::string_view day,
+                                             std::string_view key) const;
     // The readable export of the named month; the loaded month and its tables stay as they are.
     DiaryReply ExportMonth(std::string_view year, std::string_view month, std::string_view key);
     // Writes the export text (followed by one CR LF) to the export file of the last export; returns its path.
@@ -79,12 +86,15 @@ private:
     DayTables m_tables;
     std::string m_year, m_month; // the loaded month
     bool m_readable = false;     // its stored records were read whole under the key in use
+    FileStamp m_stamp;           // its file as loaded or last saved
     std::filesystem::path m_exportFile;
     std::string m_exportYear, m_exportMonth;
 };
 
-// The window's questions before saving a day and after closing the export panel.
+// The window's questions before saving a day, before leaving an entry that was changed and not saved, and
+// after closing the export panel.
 Notice confirmSaveNotice();
+Notice saveBeforeLeavingNotice();
 Notice keepExportNotice();
 
 // The notice for a month that does not read as diary text under the current key.

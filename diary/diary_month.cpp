@@ -111,8 +111,15 @@ MonthRead readMonthLines(const std::vector<std::string>& lines, double wantedDay
 }
 
 std::string monthPlainBytes(const DayTables& tables) {
+    // Days 00 and 32 to 40 cannot be picked, but a file may hold them: they go back after day 31 as read.
+    std::vector<int> days;
+    for (int d = 1; d <= 31; ++d)
+        days.push_back(d);
+    days.push_back(0);
+    for (int d = 32; d < kDiaryTableSize; ++d)
+        days.push_back(d);
     std::string plain;
-    for (int d = 1; d <= 31; ++d) {
+    for (int d : days) {
         if (tables.dayBody[d].empty())
             continue;
         plain.append(tables.dayHeader[d]).append(kCrLf);

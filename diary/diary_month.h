@@ -47,7 +47,8 @@ struct MonthRead {
 // When `exportText` is given, the export lines of each record are appended to it.
 MonthRead readMonthLines(const std::vector<std::string>& lines, double wantedDay, std::string* exportText = nullptr);
 
-// The plain text of a month: days 1 to 31 in order, only days with entry text; GB18030 bytes.
+// The plain text of a month: days 1 to 31 in order, then records read for days 00 and 32 to 40 (kept, not
+// dropped), only days with entry text; GB18030 bytes.
 std::string monthPlainBytes(const DayTables& tables);
 
 // The first two lines of an export: year + "年" + month + "月  日记内容", an empty line.

@@ -9,9 +9,12 @@
 #include "ui/ui_prompts.h"
 #include "ui/ui_style.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -76,6 +79,12 @@ void Form5::buildDateRow() {
         m_combo1[i]->setGeometry(boxX[i], 12, boxWidth[i], 24);
         m_combo1[i]->setEditable(i != 0); // the year is picked only; the others take typing too
         m_combo1[i]->setInsertPolicy(QComboBox::NoInsert);
+        if (i != 0) {
+            // A typed value is read as typed ("1" is January, not "10") and counts only with Enter: no
+            // completion, and leaving the box is no pick.
+            m_combo1[i]->setCompleter(nullptr);
+            m_combo1[i]->lineEdit()->installEventFilter(this);
+        }
         m_label3[i] = named(new QLabel(labels[i], this), "Label3", labelIndex[i]);
         m_label3[i]->setGeometry(labelX[i], 12, i == 3 ? 32 : 18, 24);
         connect(m_combo1[i], &QComboBox::activated, this, [this, i] { comboPicked(i); });
@@ -161,12 +170,79 @@ void Form5::loadMonth() {
     m_text1->clear();
     const DiaryReply reply = m_book.LoadMonth(nownian, nowyue, nowri, m_app.state().password);
     m_text1->setPlainText(shownText(reply.text));
+    m_loadedText = m_text1->toPlainText();
     if (reply.notice)
         tell(*reply.notice);
 }
 
+bool Form5::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (int i = 1; i < 4; ++i) {
+            if (watched == m_combo1[i]->lineEdit() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+                comboPicked(i);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form5::showLoadedDate() {
+    const std::string* texts[] = {&nownian, &nowyue, &nowri};
+    for (int i = 0; i < 3; ++i) {
+        const QString text = QString::fromStdString(*texts[i]);
+        m_combo1[i]->setCurrentIndex(m_combo1[i]->findText(text));
+        if (i != 0)
+            m_combo1[i]->setEditText(text);
+    }
+}
+
+// Before Text1 is loaded again or the window closes: an entry that differs from what was loaded or saved
+// is offered for saving under the date it was loaded for. False when the user's text could not be saved.
+bool Form5::offerToSave() {
+    if (m_text1->toPlainText() == m_loadedText)
+        return true;
+    if (Prompts::show(this, saveBeforeLeavingNotice()) != NoticeAnswer::Yes)
+        return true;
+    return saveEntry(nownian, nowyue, nowri);
+}
+
+bool Form5::saveEntry(const std::string& year, const std::string& month, const std::string& day) {
+    const std::string& key = m_app.state().password;
+    if (auto question = m_book.changedDayQuestion(year, month, day, key))
+        if (Prompts::show(this, *question) != NoticeAnswer::Yes)
+            return false;
+    const QString entry = m_text1->toPlainText();
+    if (auto failure = m_book.SaveDay(year, month, day, entry.toStdString(), key)) {
+        tell(*failure);
+        return false;
+    }
+    m_loadedText = entry;
+    return true;
+}
+
+void Form5::closeEvent(QCloseEvent* e) {
+    if (!offerToSave())
+        return e->ignore(); // the text could not be saved: the window stays with it
+    QWidget::closeEvent(e);
+}
+
 void Form5::comboPicked(int index) {
-    const std::string text = m_combo1[index]->currentText().toStdString();
+    QString typed = m_combo1[index]->currentText().trimmed();
+    if (index == 1 || index == 2) {
+        // A typed date part is read as typed and brought into two-digit form; a bad one changes nothing.
+        std::string year = nownian, month = index == 1 ? typed.toStdString() : nowyue;
+        std::string day = index == 2 ? typed.toStdString() : nowri;
+        if (auto problem = normalizeDiaryDate(year, month, &day)) {
+            showLoadedDate();
+            return tell(*problem);
+        }
+        typed = QString::fromStdString(index == 1 ? month : day);
+    }
+    if (index < 3 && !offerToSave())
+        return showLoadedDate();
+    const std::string text = typed.toStdString();
     switch (index) {
     case 0:
         nownian = text;
@@ -189,6 +265,7 @@ void Form5::comboPicked(int index) {
     }
     }
     loadMonth();
+    showLoadedDate();
 }
 
 void Form5::mouseMoveEvent(QMouseEvent* e) {
@@ -234,9 +311,7 @@ void Form5::saveDay() {
         return;
     if (!takeDateFromBoxes())
         return;
-    const std::string entry = m_text1->toPlainText().toStdString();
-    if (auto failure = m_book.SaveDay(nownian, nowyue, nowri, entry, m_app.state().password))
-        tell(*failure);
+    saveEntry(nownian, nowyue, nowri);
 }
 
 void Form5::closeExportPanel() {

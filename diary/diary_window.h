@@ -28,7 +28,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildDateRow();
@@ -37,6 +39,9 @@ private:
     void formLoad();
     void loadMonth();
     void comboPicked(int index);
+    void showLoadedDate();
+    bool offerToSave();
+    bool saveEntry(const std::string& year, const std::string& month, const std::string& day);
     void highlight(int index); // -1: no button highlighted
     bool takeDateFromBoxes();
     void exportMonth();
@@ -47,6 +52,7 @@ private:
     ProgramHost& m_app;
     DiaryBook m_book;
     bool m_loaded = false;
+    QString m_loadedText; // Text1 as loaded or last saved: anything else is an unsaved change
     QComboBox* m_combo1[4];
     QLabel* m_label3[4]; // Label3(0), (1), (2) and (4)
     QPlainTextEdit* m_text1;

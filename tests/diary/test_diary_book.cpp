@@ -185,6 +185,23 @@ TEST_F(DiaryBookTest, SaveToAnotherMonthLoadsItsRecordsFirst) {
     EXPECT_EQ(book.tables().dayBody[2], "january");
 }
 
+// Another program wrote the month after it was loaded: its days stay, and only a change to the saved day
+// itself gives the question.
+TEST_F(DiaryBookTest, SaveAfterAnOutsideChangeKeepsItsDays) {
+    storeMonth(dir, "2003", "12", diaryRecord("20031205", {"mine"}, "20031205080000"), "pw");
+    ASSERT_TRUE(book.LoadMonth("2003", "12", "05", "pw").ok());
+    const std::string other = diaryRecord("20031209", {"other"}, "20031209080000");
+    storeMonth(dir, "2003", "12", diaryRecord("20031205", {"mine"}, "20031205080000") + other, "pw");
+    EXPECT_FALSE(book.changedDayQuestion("2003", "12", "05", "pw"));
+    EXPECT_FALSE(book.SaveDay("2003", "12", "05", "mine too", "pw"));
+    EXPECT_EQ(storedPlain(dir, "2003", "12", "pw"), diaryRecord("20031205", {"mine too"}, "20031205103000") + other);
+    storeMonth(dir, "2003", "12", diaryRecord("20031205", {"theirs"}, "20031205110000") + other, "pw");
+    const std::optional<Notice> question = book.changedDayQuestion("2003", "12", "5", "pw");
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->buttons, NoticeButtons::YesNo);
+    EXPECT_FALSE(book.changedDayQuestion("2003", "12", "09", "pw"));
+}
+
 TEST_F(DiaryBookTest, SaveToAnUnreadableOtherMonthIsRefused) {
     storeMonth(dir, "2004", "01", diaryRecord("20040102", {"january"}, "20040102080000"), "four");
     const std::string january = dir.read("rjb/rj200401.cjf");

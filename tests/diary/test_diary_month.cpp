@@ -25,7 +25,8 @@ TEST(DiaryMonth, LineBreaksBecomeCrLf) {
     EXPECT_EQ(withCrLf(""), "");
 }
 
-TEST(DiaryMonth, SerializesDaysOneToThirtyOneWithText) {
+// Days 00 and 32 to 40 cannot be picked but can be read from a file: they are kept after day 31.
+TEST(DiaryMonth, SerializesDaysOneToThirtyOneThenTheOthersRead) {
     DayTables t;
     for (int d : {0, 3, 10, 31, 35}) {
         t.dayHeader[d] = "H" + std::to_string(d);
@@ -35,8 +36,8 @@ TEST(DiaryMonth, SerializesDaysOneToThirtyOneWithText) {
     t.dayHeader[4] = "empty day";
     t.dayTime[4] = "never written";
     t.dayBody[10] = "第一行\r\n第二行";
-    EXPECT_EQ(monthPlainBytes(t),
-              encodeGb("H3\r\nB3\r\nT3\r\nH10\r\n第一行\r\n第二行\r\nT10\r\nH31\r\nB31\r\nT31\r\n"));
+    EXPECT_EQ(monthPlainBytes(t), encodeGb("H3\r\nB3\r\nT3\r\nH10\r\n第一行\r\n第二行\r\nT10\r\nH31\r\nB31\r\nT31\r\n"
+                                           "H0\r\nB0\r\nT0\r\nH35\r\nB35\r\nT35\r\n"));
 }
 
 TEST(DiaryMonth, ReadingFollowsTheRecords) {

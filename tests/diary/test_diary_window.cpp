@@ -2,6 +2,7 @@
 #include "common/data_paths.h"
 #include "diary/diary_month.h"
 #include "diary/diary_window.h"
+#include "diary/text_cipher.h"
 #include "diary_test_util.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
@@ -10,8 +11,11 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -25,18 +29,30 @@ protected:
     Form5* open(int year = 2004, int month = 3, int day = 5) {
         app.openDiary(year, month, day);
         processEvents();
-        return app.windowAs<Form5>(WindowId::Form5);
+        Form5* w = app.windowAs<Form5>(WindowId::Form5);
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w));
+        return w;
     }
     QComboBox* combo(Form5* w, int i) { return control<QComboBox>(w, QString("Combo1(%1)").arg(i)); }
     QPlainTextEdit* text1(Form5* w) { return control<QPlainTextEdit>(w, "Text1"); }
     QLabel* image(Form5* w, int kind, int i) { return control<QLabel>(w, QString("Image%1(%2)").arg(kind).arg(i)); }
 
-    // A pick from a box's list, as a click on the list entry delivers it.
-    void pick(QComboBox* box, const QString& text) {
-        const int index = box->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        box->setCurrentIndex(index);
-        emit box->activated(index);
+    void pick(QComboBox* box, const QString& text) { pickFromList(box, text); }
+    // Clicks into a box, replaces its text by typing, and presses Enter when asked.
+    void typeInto(QComboBox* box, const QString& text, bool enter) {
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(box->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box->lineEdit(), text);
+        if (enter)
+            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        processEvents();
+    }
+    // Clicks into the entry box (the focus moves there) and types, replacing its text when asked.
+    void typeEntry(Form5* w, const QString& text, bool replace = false) {
+        QTest::mouseClick(text1(w)->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::keyClick(text1(w), replace ? Qt::Key_A : Qt::Key_End, Qt::ControlModifier);
+        typeText(text1(w), text);
     }
     // The buttons act through their highlighted pictures, shown under the mouse.
     void press(Form5* w, int button) {
@@ -108,8 +124,7 @@ TEST_F(DiaryWindowTest, HoverShowsOneHighlightedButton) {
 
 TEST_F(DiaryWindowTest, SaveAsksAndStoresTheEntry) {
     Form5* w = open();
-    text1(w)->setFocus();
-    typeText(text1(w), "今天晴\n第二行");
+    typeEntry(w, "今天晴\n第二行");
     Prompts::setNextAnswer(NoticeAnswer::No);
     const std::string created = dir.read("rjb/rj200403.cjf");
     press(w, 1);
@@ -120,16 +135,59 @@ TEST_F(DiaryWindowTest, SaveAsksAndStoresTheEntry) {
 
     press(w, 1); // Yes
     EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040305", {"今天晴", "第二行"}, "20040305211509"));
-    // Picking another day drops what was typed and shows that day; picking back shows the saved text.
-    pick(combo(w, 2), "06");
-    EXPECT_EQ(text1(w)->toPlainText(), "");
-    typeText(text1(w), "never saved");
-    pick(combo(w, 2), "05");
-    EXPECT_EQ(text1(w)->toPlainText(), "今天晴\n第二行");
     // Saving an empty entry removes the day.
-    text1(w)->clear();
+    typeEntry(w, "", true);
+    QTest::keyClick(text1(w), Qt::Key_Delete);
     press(w, 1);
     EXPECT_EQ(dir.read("rjb/rj200403.cjf"), "");
+}
+
+// Before Text1 is loaded again, an entry that differs from what was loaded is offered for saving under the
+// date it belongs to; the other date is shown either way.
+TEST_F(DiaryWindowTest, PickingAnotherDayAsksToSaveAChangedEntry) {
+    Form5* w = open();
+    pick(combo(w, 2), "06");
+    EXPECT_TRUE(Prompts::shown().empty()); // nothing typed: nothing to ask
+    typeEntry(w, "sixth");
+    pick(combo(w, 2), "05"); // Yes
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].title, "提醒");
+    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNo);
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040306", {"sixth"}, "20040305211509"));
+    EXPECT_EQ(combo(w, 2)->currentText(), "05");
+    typeEntry(w, "never saved");
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    pick(combo(w, 2), "06");
+    EXPECT_EQ(text1(w)->toPlainText(), "sixth");
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key").find("never"), std::string::npos);
+}
+
+// A typed month, day or font size is read as typed and counts only with Enter: no completion ("1" stays
+// January, not "10"), and moving the focus away reloads nothing, so the entry typed next is saved.
+TEST_F(DiaryWindowTest, TypedDatesCountOnlyWithEnterAndReadAsTyped) {
+    storeMonth(dir, "2004", "01", diaryRecord("20040103", {"january third"}, "20040103080000"), "key");
+    Form5* w = open();
+    typeInto(combo(w, 1), "1", false);
+    EXPECT_EQ(combo(w, 1)->currentText(), "1");
+    typeEntry(w, "still here");
+    EXPECT_EQ(w->nowyue, "03");
+    EXPECT_EQ(text1(w)->toPlainText(), "still here");
+    typeInto(combo(w, 2), "07", false);
+    press(w, 1);
+    EXPECT_EQ(text1(w)->toPlainText(), "still here");
+    EXPECT_EQ(storedPlain(dir, "2004", "01", "key"), diaryRecord("20040103", {"january third"}, "20040103080000") +
+                                                         diaryRecord("20040107", {"still here"}, "20040305211509"));
+    typeInto(combo(w, 2), "3", true);
+    EXPECT_EQ(combo(w, 2)->currentText(), "03");
+    EXPECT_EQ(text1(w)->toPlainText(), "january third");
+    Prompts::clearShown();
+    typeInto(combo(w, 1), "13", true);
+    EXPECT_EQ(titlesShown(), std::vector<std::string>{"警告"});
+    EXPECT_EQ(combo(w, 1)->currentText(), "01");
+    typeInto(combo(w, 3), "2", false);
+    EXPECT_EQ(combo(w, 3)->currentText(), "2");
+    typeInto(combo(w, 3), "24", true);
+    EXPECT_EQ(text1(w)->font().pointSizeF(), 24.0);
 }
 
 TEST_F(DiaryWindowTest, PickingMonthAndYearLoadsThatMonth) {
@@ -221,18 +279,68 @@ TEST_F(DiaryWindowTest, DoubleByteDiaryKeyIsReportedAndNothingIsWritten) {
 TEST_F(DiaryWindowTest, SaveWithATypedMonthKeepsThatMonthsDays) {
     storeMonth(dir, "2004", "01", diaryRecord("20040102", {"january"}, "20040102080000"), "key");
     Form5* w = open();
-    combo(w, 1)->setEditText("1");
-    combo(w, 2)->setEditText("7");
-    typeText(text1(w), "typed");
+    typeInto(combo(w, 1), "1", false);
+    typeInto(combo(w, 2), "7", false);
+    typeEntry(w, "typed");
     press(w, 1);
     EXPECT_EQ(storedPlain(dir, "2004", "01", "key"), diaryRecord("20040102", {"january"}, "20040102080000") +
                                                          diaryRecord("20040107", {"typed"}, "20040305211509"));
     EXPECT_EQ(w->nowyue, "01");
     EXPECT_EQ(w->nowri, "07");
-    combo(w, 2)->setEditText("99");
+    typeInto(combo(w, 2), "99", false);
     Prompts::clearShown();
     press(w, 1);
     EXPECT_EQ(titlesShown(), (std::vector<std::string>{"警告", "警告"}));
+}
+
+// Records for days 00 and 32 to 40 cannot be picked, but a save must not drop them.
+TEST_F(DiaryWindowTest, RecordsForDaysThatCannotBePickedSurviveASave) {
+    const std::string zero = diaryRecord("20040300", {"zero"}, "20040301080000");
+    const std::string late = diaryRecord("20040335", {"thirty-five"}, "20040301080000");
+    storeMonth(dir, "2004", "03", zero + diaryRecord("20040305", {"five"}, "20040305080000") + late, "key");
+    Form5* w = open();
+    typeEntry(w, "new five", true);
+    press(w, 1);
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"),
+              diaryRecord("20040305", {"new five"}, "20040305211509") + zero + late);
+}
+
+// Another program (quillet-cli, a sync tool) may write the month while it is shown: its days are kept, and
+// a save over the very day it changed asks first.
+TEST_F(DiaryWindowTest, ChangesMadeElsewhereSinceLoadingAreKept) {
+    Form5* w = open();
+    const std::string tenth = diaryRecord("20040310", {"elsewhere"}, "20040305200000");
+    storeMonth(dir, "2004", "03", tenth, "key");
+    typeEntry(w, "mine");
+    press(w, 1);
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040305", {"mine"}, "20040305211509") + tenth);
+
+    const std::string theirs = diaryRecord("20040305", {"theirs"}, "20040305210000") + tenth;
+    storeMonth(dir, "2004", "03", theirs, "key");
+    typeEntry(w, " more");
+    Prompts::clearShown();
+    Prompts::setNextAnswer(NoticeAnswer::Yes);
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    press(w, 1);
+    EXPECT_EQ(titlesShown(), (std::vector<std::string>{"警告", "提醒"}));
+    EXPECT_NE(Prompts::shown()[1].text.find("05日"), std::string::npos);
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), theirs);
+    EXPECT_EQ(text1(w)->toPlainText(), "mine more");
+    press(w, 1); // Yes, Yes
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040305", {"mine more"}, "20040305211509") + tenth);
+}
+
+// A pasted private-use character that once stood for a raw CR byte stays inside its line.
+TEST_F(DiaryWindowTest, PastedPrivateUseCharactersStayInTheirLine) {
+    Form5* w = open();
+    typeEntry(w, "");
+    const QString odd = "a" + QString::fromUcs4(U"\U0010FF0D\U0010FF0A") + "b";
+    pasteText(text1(w), odd);
+    press(w, 1);
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040305", {odd.toStdString()}, "20040305211509"));
+    const std::string plain = CipherPass(dir.read("rjb/rj200403.cjf"), "key");
+    EXPECT_EQ(std::count(plain.begin(), plain.end(), '\n'), 3);
+    EXPECT_EQ(std::count(plain.begin(), plain.end(), '\r'), 3);
 }
 
 TEST_F(DiaryWindowTest, YearOutsideTheListIsShownAndUsable) {
@@ -245,12 +353,27 @@ TEST_F(DiaryWindowTest, YearOutsideTheListIsShownAndUsable) {
     EXPECT_EQ(storedPlain(dir, "2050", "01", "key"), diaryRecord("20500101", {"future"}, "20500101000000"));
 }
 
-TEST_F(DiaryWindowTest, CloseButtonClosesWithoutAsking) {
+// Closing asks to save a changed entry (and only then); an unchanged one closes at once.
+TEST_F(DiaryWindowTest, CloseAsksToSaveAChangedEntry) {
     Form5* w = open();
-    typeText(text1(w), "dropped");
     press(w, 2);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.window(WindowId::Form5), nullptr);
     EXPECT_TRUE(Prompts::shown().empty());
+
+    w = open();
+    typeEntry(w, "dropped");
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    press(w, 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form5), nullptr);
+    EXPECT_EQ(titlesShown(), std::vector<std::string>{"提醒"});
     EXPECT_EQ(storedPlain(dir, "2004", "03", "key").find("dropped"), std::string::npos);
+
+    w = open();
+    typeEntry(w, "kept");
+    w->close(); // the window's close box; Yes
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form5), nullptr);
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040305", {"kept"}, "20040305211509"));
 }
