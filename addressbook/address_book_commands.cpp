@@ -88,10 +88,19 @@ void Form8::saveCard() {
     }
     setListEntry(m_current - 1, QString::fromStdString(m_book.field(m_current, 2)));
     m_list->setEditText(listEntry(m_current - 1));
-    if (Result<void> saved = m_book.saveAll(); !saved) {
+    CardMerge merge{m_current};
+    const Result<void> saved = m_book.saveAll(&merge);
+    if (merge.merged) {
+        // The book now holds the file's cards with these edits: the list follows, the card stays in view.
+        m_current = std::max(merge.follow, 1);
+        showAllListEntries();
+    }
+    if (!saved) {
         Prompts::show(this, writeFailureNotice(saved.error()));
         return; // edit mode stays, so the save can be tried again
     }
+    if (merge.merged)
+        Prompts::show(this, cardsMergedNotice(merge.keptBoth));
     setBoxesLocked(true);
     paintBoxes(1, 12, kBrowseColour);
     ShowCard();
@@ -103,16 +112,28 @@ void Form8::discardCard() {
         return;
     if (Prompts::show(this, discardCardQuestion()) != NoticeAnswer::Yes)
         return;
-    if (Result<void> done = m_book.discard(m_current); !done) {
+    bool gone = false;
+    if (Result<void> done = m_book.discard(m_current, &gone); !done) {
+        // A failed save leaves the card; a failed log puts it back: nothing was discarded either way.
         Prompts::show(this, writeFailureNotice(done.error()));
-        if (m_book.count() == oldCount)
-            return; // the deletion log could not be written: nothing was discarded
+        return;
     }
-    for (int j = m_current; j <= oldCount - 1; ++j)
-        setListEntry(j - 1, listEntry(j));
-    m_list->setEditText(listEntry(m_current - 1));
-    setListEntry(m_book.count(), QString());
+    if (gone) {
+        Prompts::show(this, cardGoneNotice());
+        m_current = 1;
+        showAllListEntries();
+        ShowCard();
+        return;
+    }
+    showAllListEntries(); // the entry of the last card becomes blank
     Form_Load();
+}
+
+void Form8::showAllListEntries() {
+    for (int k = 1; k <= m_book.count(); ++k)
+        setListEntry(k - 1, QString::fromStdString(m_book.field(k, 2)));
+    for (int i = m_list->count() - 1; i >= m_book.count(); --i)
+        setListEntry(i, QString());
 }
 
 void Form8::openPhotoPicker() {

@@ -81,6 +81,7 @@ private:
     void newCard();
     void saveCard();
     void discardCard();
+    void showAllListEntries();
     void openPhotoPicker();
     void promptSearch();
     void showExportOptions();

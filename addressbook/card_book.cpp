@@ -38,16 +38,21 @@ std::string piecesBeyondFields(std::string_view line) {
     return tail;
 }
 
-// The decoded lines of the card file; a folder or device in its place is an error, never an empty book.
-Result<std::vector<std::string>> readCardLines(const fs::path& file) {
+// The decoded lines of the card file and its stamp; a folder or device in its place is an error, never an
+// empty book.
+Result<std::vector<std::string>> readCardLines(const fs::path& file, FileStamp& stamp) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec))
         return IoError{pathToUtf8(file), ec ? ec.message() : std::string("不是普通文件")};
-    return readTextLines(file);
+    Result<std::string> bytes = readFileBytes(file);
+    if (!bytes)
+        return bytes.error();
+    stamp = stampOf(*bytes);
+    return decodeLines(*bytes);
 }
 
 bool holdsUnstorableText(std::string_view text) {
-    return text.find_first_of("%\r\n") != std::string_view::npos;
+    return text.find('%') != std::string_view::npos || holdsLineBreak(text);
 }
 
 Notice unstorableNotice(std::string_view caption) {
@@ -119,6 +124,8 @@ CardLoad CardBook::load(bool createMissing) {
     m_logFile = dataPathIn(m_workDir, {"txl", logName});
     m_rows.assign(kTableRows, CardRow{});
     m_count = 0;
+    m_fileLines.clear();
+    m_stamp = {};
     m_readFailed = false;
 
     CardLoad result;
@@ -130,29 +137,37 @@ CardLoad CardBook::load(bool createMissing) {
             result.error = made.error();
         return result;
     }
-    Result<std::vector<std::string>> lines = readCardLines(m_cardFile);
+    Result<std::vector<std::string>> lines = readCardLines(m_cardFile, m_stamp);
     if (!lines) {
         m_readFailed = true;
         result.error = lines.error();
         return result;
     }
-    m_count = static_cast<int>(lines->size());
-    if (m_rows.size() < static_cast<std::size_t>(m_count) + 2)
-        m_rows.resize(static_cast<std::size_t>(m_count) + 2);
-    result.nicknames.reserve(lines->size());
-    for (int k = 1; k <= m_count; ++k) {
-        CardRow& row = m_rows[k];
-        row[0] = std::move((*lines)[k - 1]);
-        splitRow(row);
-        result.nicknames.push_back(row[2]);
-    }
+    fillRows(std::move(*lines));
+    result.nicknames.reserve(static_cast<std::size_t>(m_count));
+    for (int k = 1; k <= m_count; ++k)
+        result.nicknames.push_back(m_rows[k][2]);
     return result;
 }
 
-Result<void> CardBook::createEmptyCardFile() const {
+void CardBook::fillRows(std::vector<std::string> lines) {
+    m_fileLines = lines;
+    m_rows.assign(std::max<std::size_t>(kTableRows, lines.size() + 2), CardRow{});
+    m_count = static_cast<int>(lines.size());
+    for (int k = 1; k <= m_count; ++k) {
+        CardRow& row = m_rows[k];
+        row[0] = std::move(lines[k - 1]);
+        splitRow(row);
+    }
+}
+
+Result<void> CardBook::createEmptyCardFile() {
     if (Result<void> folder = ensureFolder(m_cardFile.parent_path()); !folder)
         return folder;
-    return writeFileAtomic(m_cardFile, "");
+    if (Result<void> written = writeFileAtomic(m_cardFile, ""); !written)
+        return written;
+    m_stamp = stampOf("");
+    return {};
 }
 
 void CardBook::splitRow(CardRow& row) {
@@ -212,17 +227,82 @@ void CardBook::addCard() {
     rowAt(m_count + 1);
 }
 
-Result<void> CardBook::saveAll() const {
+Result<void> CardBook::saveAll(CardMerge* merge) {
     if (m_readFailed)
         return IoError{pathToUtf8(m_cardFile), "名片文件未能读入,为免覆盖原有名片,不予保存"};
+    CardMerge local;
+    CardMerge& m = merge ? *merge : local;
+    if (changedSince(m_cardFile, m_stamp))
+        if (Result<void> merged = mergeWithDisk(m); !merged)
+            return merged;
+    return writeLines();
+}
+
+Result<void> CardBook::writeLines() {
     if (Result<void> folder = ensureFolder(m_cardFile.parent_path()); !folder)
         return folder;
     std::string text;
+    std::vector<std::string> lines;
     for (int k = 1; k <= m_count; ++k) {
         text += m_rows[k][0];
         text += "\r\n";
+        lines.push_back(m_rows[k][0]);
     }
-    return writeFileAtomic(m_cardFile, encodeGb(text));
+    const std::string bytes = encodeGb(text);
+    if (Result<void> written = writeFileAtomic(m_cardFile, bytes); !written)
+        return written;
+    m_fileLines = std::move(lines);
+    m_stamp = stampOf(bytes);
+    return {};
+}
+
+// Carries the cards edited or added here into the file's present lines and makes those the book.
+Result<void> CardBook::mergeWithDisk(CardMerge& merge) {
+    const auto track = static_cast<std::size_t>(merge.follow);
+    merge.merged = true;
+    FileStamp stamp;
+    Result<std::vector<std::string>> disk = readCardLines(m_cardFile, stamp);
+    if (!disk)
+        return disk.error();
+    std::vector<std::string> merged = *disk;
+    std::vector<bool> taken(merged.size(), false);
+    // The line read for a card, found again where nothing has been put yet (its old place first).
+    const auto place = [&](std::size_t k, const std::string& line) -> std::size_t {
+        if (k - 1 < merged.size() && !taken[k - 1] && merged[k - 1] == line)
+            return k - 1;
+        for (std::size_t i = 0; i < merged.size(); ++i)
+            if (!taken[i] && merged[i] == line)
+                return i;
+        return merged.size();
+    };
+    std::size_t tracked = 0;
+    const std::size_t readCount = m_fileLines.size();
+    for (std::size_t k = 1; k <= static_cast<std::size_t>(m_count); ++k) {
+        const std::string& ours = m_rows[k][0];
+        const bool added = k > readCount;
+        if (!added && ours == m_fileLines[k - 1]) {
+            if (k == track) {
+                const std::size_t at = place(k, ours);
+                tracked = at < merged.size() ? at + 1 : 0;
+            }
+            continue;
+        }
+        std::size_t at = added ? merged.size() : place(k, m_fileLines[k - 1]);
+        if (at == merged.size()) {
+            merge.keptBoth += added ? 0 : 1;
+            merged.emplace_back();
+            taken.push_back(false);
+        }
+        merged[at] = ours;
+        taken[at] = true;
+        if (k == track)
+            tracked = at + 1;
+    }
+    fillRows(std::move(merged));
+    m_fileLines = std::move(*disk); // what the file holds: the next save compares against it
+    m_stamp = stamp;
+    merge.follow = static_cast<int>(tracked);
+    return {};
 }
 
 void CardBook::moveCardUp(int row) {
@@ -234,19 +314,47 @@ void CardBook::moveCardUp(int row) {
     to[0] = recordLine(to) + piecesBeyondFields(from[0]);
 }
 
-Result<void> CardBook::discard(int row) {
+Result<void> CardBook::discard(int row, bool* gone) {
     if (row < 1 || row > m_count)
         return {};
-    if (Result<void> folder = ensureFolder(m_logFile.parent_path()); !folder)
-        return folder;
-    if (Result<void> logged = appendFileSynced(m_logFile, encodeGb("记录[" + m_rows[row][0] + "]已删除\r\n")); !logged)
-        return logged;
+    if (m_readFailed)
+        return IoError{pathToUtf8(m_cardFile), "名片文件未能读入,为免覆盖原有名片,不予保存"};
+    if (changedSince(m_cardFile, m_stamp)) {
+        CardMerge merge{row};
+        if (Result<void> merged = mergeWithDisk(merge); !merged)
+            return merged;
+        if (merge.follow == 0) {
+            if (gone)
+                *gone = true;
+            return {};
+        }
+        row = merge.follow;
+    }
+    const std::vector<CardRow> rowsBefore = m_rows;
+    const int countBefore = m_count;
+    const std::string line = m_rows[row][0];
+    const auto restore = [&] {
+        m_rows = rowsBefore;
+        m_count = countBefore;
+    };
     for (int j = row; j < m_count; ++j)
         moveCardUp(j);
     for (int c = 1; c <= kCardEntryFields; ++c)
         m_rows[m_count][c].clear();
     --m_count;
-    return saveAll();
+    if (Result<void> saved = writeLines(); !saved) {
+        restore();
+        return saved;
+    }
+    // The log names only cards that are really gone from the file.
+    Result<void> logged = ensureFolder(m_logFile.parent_path());
+    if (logged)
+        logged = appendFileSynced(m_logFile, encodeGb("记录[" + line + "]已删除\r\n"));
+    if (!logged) {
+        restore();
+        (void)writeLines(); // the card goes back; should that fail too, the file simply stays without it
+    }
+    return logged;
 }
 
 fs::path CardBook::photoFolder() const {

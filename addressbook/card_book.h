@@ -7,6 +7,7 @@
 // to 20th piece of an over-long line. Row k is card k; row 0 is never filled. The table has room for at
 // least 1000 cards and grows when the file holds more lines, so that no line is ever dropped.
 #include "common/clock.h"
+#include "common/file_stamp.h"
 #include "common/notice.h"
 #include "common/result.h"
 
@@ -53,6 +54,13 @@ struct CardLoad {
     std::optional<IoError> error;       // the file could not be read, or the missing file not created
 };
 
+// What a save did with changes another program made to the card file meanwhile.
+struct CardMerge {
+    int follow = 0;      // in: a card to follow; out: its row in the merged book (0 when gone)
+    bool merged = false; // the file had changed: the book now holds its cards with the edits made here
+    int keptBoth = 0;    // cards changed both here and there (or deleted there): added as cards of their own
+};
+
 class CardBook {
 public:
     CardBook(std::filesystem::path workDir, const Clock& clock);
@@ -80,11 +88,18 @@ public:
     // Grows the count to take a new card at row count + 1 (the window's save of a new card).
     void addCard();
 
-    // Writes column 0 of rows 1..count, one line each (atomic replace; txl is created when missing).
-    Result<void> saveAll() const;
-    // Logs "记录[" + line + "]已删除" to the deletion log, moves the later cards up (serial numbers stay with
-    // their positions) and saves. Nothing changes when the log cannot be written.
-    Result<void> discard(int row);
+    // Writes column 0 of rows 1..count, one line each (atomic replace; txl is created when missing). When
+    // another program changed the file since it was read, the edits made here are carried into what it
+    // holds now instead: an edited card replaces its line as read wherever that line now is, new cards are
+    // added at the end, and a card edited here whose line is gone (changed or deleted there too) is added
+    // as a card of its own, so both versions stay. `merge` tells what happened.
+    Result<void> saveAll(CardMerge* merge = nullptr);
+    // Moves the later cards up (serial numbers stay with their positions), saves, and only then logs
+    // "记录[" + line + "]已删除" to the deletion log. A failed save changes nothing and logs nothing; a failed
+    // log puts the card back (file and memory) and reports the log's error. A card that another program
+    // changed or removed since the file was read is not discarded: `gone` is set and the book holds the
+    // file's cards.
+    Result<void> discard(int row, bool* gone = nullptr);
 
     // Export of the selected fields (numbers 1..13 in any order): the boxed text, also written to dctxl.cjf.
     Result<std::string> exportCards(const std::vector<int>& fields) const;
@@ -100,7 +115,10 @@ public:
     std::optional<std::filesystem::path> photoPath(std::string_view name) const;
 
 private:
-    Result<void> createEmptyCardFile() const;
+    Result<void> createEmptyCardFile();
+    void fillRows(std::vector<std::string> lines);
+    Result<void> writeLines();
+    Result<void> mergeWithDisk(CardMerge& merge);
     CardRow& rowAt(int row);
     void splitRow(CardRow& row);
     void moveCardUp(int row);
@@ -111,5 +129,7 @@ private:
     std::filesystem::path m_logFile;
     std::vector<CardRow> m_rows;
     int m_count = 0;
-    bool m_readFailed = false; // the file exists but could not be read: saving would destroy it
+    bool m_readFailed = false;            // the file exists but could not be read: saving would destroy it
+    std::vector<std::string> m_fileLines; // the card file's lines as last read or written
+    FileStamp m_stamp;
 };

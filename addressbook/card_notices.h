@@ -2,6 +2,8 @@
 // The address book's messages. Its questions and refusals carry the title "敬告".
 #include "common/notice.h"
 
+#include <string>
+
 inline Notice saveCardQuestion() {
     return {"敬告", "确实要保存名片编辑么?", NoticeIcon::Question, NoticeButtons::YesNo};
 }
@@ -36,4 +38,15 @@ inline Notice importCardsSummary(int imported, std::size_t skipped, std::size_t 
     if (leftOut > 0)
         text += "\n" + std::to_string(leftOut) + " 项内容名片上没有栏目存放,未导入。";
     return {"提醒", text, NoticeIcon::Information, NoticeButtons::Ok};
+}
+inline Notice cardsMergedNotice(int keptBoth) {
+    std::string text = "名片文件在打开之后已被别的程序改动,你的编辑已并入其中保存。";
+    if (keptBoth > 0)
+        text += "\n其中 " + std::to_string(keptBoth) +
+                " 张名片在两处都被改动或已在别处删除,两个版本都已保留,请查看后删去不要的一张。";
+    return {"敬告", text, NoticeIcon::Information, NoticeButtons::Ok};
+}
+inline Notice cardGoneNotice() {
+    return {"敬告", "这张名片已被别的程序改动或删除,没有丢弃。通讯录已重新读入。", NoticeIcon::Information,
+            NoticeButtons::Ok};
 }

@@ -2,6 +2,7 @@
 #include "addressbook/address_book_window.h"
 #include "addressbook/photo_picker_window.h"
 #include "app/form1.h"
+#include "common/safe_write.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
@@ -27,6 +28,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -536,6 +538,80 @@ TEST_F(AddressBookWindowTest, CloseButtonClosesTheWindow) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.window(WindowId::Form8), nullptr);
     (void)w;
+}
+
+// A save that fails must not leave a "已删除" line for a card that is still there.
+TEST_F(AddressBookWindowTest, DiscardIsLoggedOnlyAfterTheSaveSucceeded) {
+    writeCards({"一", "二"});
+    Form8* w = open();
+    const std::string before = fileText();
+    setSafeWriteFaultForTests([](std::string_view step, const std::filesystem::path& target) {
+        return step == "rename" && target.filename() == "txl.cjf" ? std::string("read-only file system")
+                                                                  : std::string();
+    });
+    command(w, "tdiuqi"); // Yes, then the failure
+    setSafeWriteFaultForTests(nullptr);
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_NE(Prompts::shown()[1].text.find("read-only file system"), std::string::npos);
+    EXPECT_EQ(fileText(), before);
+    EXPECT_FALSE(dir.exists("txl/mphs2003.cjf"));
+    EXPECT_EQ(w->cards().count(), 2);
+    EXPECT_EQ(box(w, 1)->text(), "一");
+}
+
+// A pasted private-use character that once stood for a raw "%" byte is no field mark in the file.
+TEST_F(AddressBookWindowTest, PastedPrivateUseCharactersStayInTheirField) {
+    writeCards({"一"});
+    Form8* w = open();
+    command(w, "tbianjiye");
+    const QString odd = "50" + QString::fromUcs4(U"\U0010FF25\U0010FF0A");
+    box(w, 2)->setFocus();
+    box(w, 2)->selectAll();
+    pasteText(box(w, 2), odd);
+    command(w, "tbaocun"); // Yes
+    const std::string bytes = fileText();
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '%'), 14);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 1);
+    Form8* again = open();
+    EXPECT_EQ(box(again, 2)->text(), odd);
+}
+
+// Another program may write txl.cjf while the book is open: a save carries the edits into what the file
+// holds then, and a card changed on both sides is kept twice rather than lost.
+TEST_F(AddressBookWindowTest, ChangesMadeElsewhereSinceLoadingAreKept) {
+    writeCards({"一", "二"});
+    Form8* w = open();
+    writeCards({"一", "二", "外"});
+    command(w, "tbianjiye");
+    type(box(w, 2), "改名");
+    command(w, "tbaocun"); // Yes, then the notice of the merge
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_EQ(Prompts::shown()[1].title, "敬告");
+    EXPECT_EQ(fileText(), gb(cardLine("01", "一", "改名") + "\r\n" + cardLine("02", "二", "名2") + "\r\n" +
+                             cardLine("03", "外", "名3") + "\r\n"));
+    EXPECT_EQ(list(w)->itemText(2), "外");
+
+    // Card 2 changed elsewhere while it is edited here: both versions stay.
+    dir.write("txl/txl.cjf", gb(cardLine("01", "一", "改名") + "\r\n" + cardLine("02", "二", "别处") + "\r\n"));
+    Prompts::clearShown();
+    pick(w, 1);
+    command(w, "tbianjiye");
+    type(box(w, 2), "这里");
+    command(w, "tbaocun");
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_NE(Prompts::shown()[1].text.find("两个版本"), std::string::npos);
+    EXPECT_EQ(fileText(), gb(cardLine("01", "一", "改名") + "\r\n" + cardLine("02", "二", "别处") + "\r\n" +
+                             cardLine("02", "二", "这里") + "\r\n"));
+
+    // A card discarded here after it was changed elsewhere is not discarded.
+    dir.write("txl/txl.cjf", gb(cardLine("01", "一", "又改") + "\r\n"));
+    Prompts::clearShown();
+    pick(w, 0);
+    command(w, "tdiuqi");
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_NE(Prompts::shown()[1].text.find("没有丢弃"), std::string::npos);
+    EXPECT_EQ(fileText(), gb(cardLine("01", "一", "又改") + "\r\n"));
+    EXPECT_FALSE(dir.exists("txl/mphs2003.cjf"));
 }
 
 #include "test_address_book_window.moc"

@@ -252,23 +252,28 @@ TEST(CardBook, DiscardKeepsTheHiddenFieldsOfLaterCards) {
     EXPECT_EQ(dir.read("txl/txl.cjf"), gb(cardLine("01", "乙") + "%extra1%extra2\r\n"));
 }
 
-TEST(CardBook, FailedLogWriteDiscardsNothing) {
-    TempWorkDir dir;
-    const std::string bytes = gb(cardLine("01", "甲") + "\r\n" + cardLine("02", "乙") + "\r\n");
-    dir.write("txl/txl.cjf", bytes);
-    Book b(dir);
-    b.book.load();
-    setSafeWriteFaultForTests([](std::string_view, const std::filesystem::path& target) {
-        return target.filename() == "mphs2003.cjf" ? std::string("disk full") : std::string();
-    });
-    Result<void> done = b.book.discard(1);
-    setSafeWriteFaultForTests(nullptr);
-    ASSERT_FALSE(done);
-    EXPECT_NE(done.error().path.find("mphs2003.cjf"), std::string::npos);
-    EXPECT_EQ(done.error().reason, "disk full");
-    EXPECT_EQ(b.book.count(), 2);
-    EXPECT_EQ(b.book.field(1, 2), "甲");
-    EXPECT_EQ(dir.read("txl/txl.cjf"), bytes);
+// The deletion log names only cards that are gone from the file: a failed save logs nothing, and a failed
+// log puts the card back.
+TEST(CardBook, FailedDiscardsNeitherLogNorLoseACard) {
+    for (const char* failing : {"mphs2003.cjf", "txl.cjf"}) {
+        TempWorkDir dir;
+        const std::string bytes = gb(cardLine("01", "甲") + "\r\n" + cardLine("02", "乙") + "\r\n");
+        dir.write("txl/txl.cjf", bytes);
+        Book b(dir);
+        b.book.load();
+        setSafeWriteFaultForTests([failing](std::string_view, const std::filesystem::path& target) {
+            return target.filename() == failing ? std::string("disk full") : std::string();
+        });
+        Result<void> done = b.book.discard(1);
+        setSafeWriteFaultForTests(nullptr);
+        ASSERT_FALSE(done) << failing;
+        EXPECT_NE(done.error().path.find(failing), std::string::npos);
+        EXPECT_EQ(done.error().reason, "disk full");
+        EXPECT_EQ(b.book.count(), 2);
+        EXPECT_EQ(b.book.field(1, 2), "甲");
+        EXPECT_EQ(dir.read("txl/txl.cjf"), bytes);
+        EXPECT_FALSE(dir.exists("txl/mphs2003.cjf") && !dir.read("txl/mphs2003.cjf").empty()) << failing;
+    }
 }
 
 TEST(CardBook, FailedSaveLeavesTheOldFileWhole) {
