@@ -238,22 +238,25 @@ void Form6::editableLook() {
     m_command1->setText(kSaveCaption);
 }
 
-std::optional<MemoDraft> Form6::draft() const {
+QStringList Form6::draftForReload() const {
     if (m_text1->isReadOnly())
-        return std::nullopt;
-    MemoDraft d{m_text1->toPlainText(), {}, m_screen->editing() ? m_screen->changeTarget() : 0};
-    for (int i = 0; i < 4; ++i)
-        d.picker[static_cast<std::size_t>(i)] = m_combo1[i]->currentText().toStdString();
-    return d;
+        return {};
+    QStringList draft{m_text1->toPlainText()};
+    for (QComboBox* box : m_combo1)
+        draft << box->currentText();
+    draft << QString::number(m_screen->editing() ? m_screen->changeTarget() : 0);
+    return draft;
 }
 
-void Form6::restoreDraft(const MemoDraft& draft) {
+void Form6::restoreDraft(const QStringList& draft) {
+    if (draft.size() != 6)
+        return;
     editableLook();
-    m_text1->setPlainText(draft.text);
+    m_text1->setPlainText(draft[0]);
     m_text1->moveCursor(QTextCursor::End);
-    setPicker(draft.picker);
-    if (draft.changeTarget > 0) {
-        m_screen->select(draft.changeTarget);
+    setPicker({draft[1].toStdString(), draft[2].toStdString(), draft[3].toStdString(), draft[4].toStdString()});
+    if (const int target = draft[5].toInt(); target > 0) {
+        m_screen->select(target);
         m_screen->beginChange();
     }
     m_text1->setFocus();

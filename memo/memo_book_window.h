@@ -2,10 +2,10 @@
 // Form6: the memo book. Six rows of memos with a scroll bar, an editor with its due-time picker, and a small
 // right-click menu (Frame3) to view, change, cancel or reactivate, and delete a memo. Every write is followed
 // by the load step, so the rows always show what bwl/bwl.cjf holds.
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 
 class EventLabel;
@@ -20,14 +20,6 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 
-// A memo being typed and not yet saved: the editor's text, the picker, and the memo a change goes to (0 for
-// a new memo).
-struct MemoDraft {
-    QString text;
-    std::array<std::string, 4> picker;
-    int changeTarget = 0;
-};
-
 class Form6 : public QWidget {
     Q_OBJECT
 public:
@@ -35,10 +27,11 @@ public:
     ~Form6() override;
 
     const MemoBookScreen& screen() const { return *m_screen; }
-    // The draft while the editor is open for typing; nothing otherwise.
-    std::optional<MemoDraft> draft() const;
-    // Opens the editor again on a draft (after a reload of the window).
-    void restoreDraft(const MemoDraft& draft);
+    // A memo being typed, for the reminder's close-and-reopen: the editor's text, the four picker values
+    // and the number of the memo a change goes to ("0" for a new memo); empty when nothing is being typed.
+    Q_INVOKABLE QStringList draftForReload() const;
+    // Opens the editor again on such a draft.
+    Q_INVOKABLE void restoreDraft(const QStringList& draft);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

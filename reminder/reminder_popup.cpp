@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QStringList>
 #include <functional>
 
 namespace {
@@ -170,9 +171,15 @@ void reopenMemoBook(ProgramHost& app) {
     if (!book || !book->isVisible())
         return;
     const QPoint at = book->pos();
+    // A memo being typed survives the reload. The memo book's class lies in another library, so it is
+    // asked by the names of its two invokable methods.
+    QStringList draft;
+    QMetaObject::invokeMethod(book, "draftForReload", Q_RETURN_ARG(QStringList, draft));
     book->close();
     delete book; // closing only schedules the deletion; the window table must not hand it out again
     app.openMemoBook();
     if (QWidget* again = app.window(WindowId::Form6))
         again->move(at);
+    if (QWidget* again = app.window(WindowId::Form6); again && !draft.isEmpty())
+        QMetaObject::invokeMethod(again, "restoreDraft", Q_ARG(QStringList, draft));
 }

@@ -11,7 +11,9 @@
 #include "ui/ui_prompts.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 
 namespace {
@@ -192,3 +194,27 @@ TEST_F(ReminderPopupTest, AMissingMemoFileIsSilent) {
 }
 
 } // namespace
+
+// The reload after a cancel keeps a memo being typed in the memo book: its text, its picker and the save.
+TEST_F(ReminderPopupTest, AMemoBeingTypedSurvivesTheMemoBooksReload) {
+    app.openMemoBook();
+    Form6* book = app.windowAs<Form6>(WindowId::Form6);
+    book->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(book));
+    clickWidget(control(book, "Command1"));
+    typeText(control(book, "Text1"), "half typed");
+    pickFromList(control<QComboBox>(book, "Combo1(1)"), "07");
+    pickFromList(control<QComboBox>(book, "Combo1(3)"), "18");
+    EXPECT_EQ(control<QComboBox>(book, "Combo1(1)")->currentText(), "07");
+    check();
+    clickWidget(c("Check1"));
+    clickWidget(c("Image3"));
+    processEvents();
+    Form6* again = app.windowAs<Form6>(WindowId::Form6);
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(control<QCheckBox>(again, "Check1(4)")->isChecked());
+    EXPECT_EQ(control<QPlainTextEdit>(again, "Text1")->toPlainText(), "half typed");
+    EXPECT_FALSE(control<QPlainTextEdit>(again, "Text1")->isReadOnly());
+    clickWidget(control(again, "Command1"));
+    EXPECT_EQ(fileLine(6), buildMemoLine(memoNumber(6), "2024071518", "half typed", "F", "2024031514"));
+}
