@@ -83,6 +83,9 @@ void Form5::buildDateRow() {
             // A typed value is read as typed ("1" is January, not "10") and counts only with Enter: no
             // completion, and leaving the box is no pick.
             m_combo1[i]->setCompleter(nullptr);
+            // Qt takes leaving the box with a listed text ("07") for a pick: that reloaded the month over
+            // the entry being typed.
+            disconnect(m_combo1[i]->lineEdit(), &QLineEdit::editingFinished, m_combo1[i], nullptr);
             m_combo1[i]->lineEdit()->installEventFilter(this);
         }
         m_label3[i] = named(new QLabel(labels[i], this), "Label3", labelIndex[i]);
@@ -311,7 +314,8 @@ void Form5::saveDay() {
         return;
     if (!takeDateFromBoxes())
         return;
-    saveEntry(nownian, nowyue, nowri);
+    if (saveEntry(nownian, nowyue, nowri))
+        showLoadedDate(); // typed "1" shows as the "01" it was read as
 }
 
 void Form5::closeExportPanel() {

@@ -172,11 +172,13 @@ TEST_F(DiaryWindowTest, TypedDatesCountOnlyWithEnterAndReadAsTyped) {
     typeEntry(w, "still here");
     EXPECT_EQ(w->nowyue, "03");
     EXPECT_EQ(text1(w)->toPlainText(), "still here");
-    typeInto(combo(w, 2), "07", false);
+    typeInto(combo(w, 2), "07", false); // a listed value: leaving the box must not pick it either
+    typeEntry(w, " too");
+    EXPECT_TRUE(Prompts::shown().empty());
     press(w, 1);
-    EXPECT_EQ(text1(w)->toPlainText(), "still here");
+    EXPECT_EQ(text1(w)->toPlainText(), "still here too");
     EXPECT_EQ(storedPlain(dir, "2004", "01", "key"), diaryRecord("20040103", {"january third"}, "20040103080000") +
-                                                         diaryRecord("20040107", {"still here"}, "20040305211509"));
+                                                         diaryRecord("20040107", {"still here too"}, "20040305211509"));
     typeInto(combo(w, 2), "3", true);
     EXPECT_EQ(combo(w, 2)->currentText(), "03");
     EXPECT_EQ(text1(w)->toPlainText(), "january third");
