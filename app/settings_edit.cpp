@@ -13,6 +13,19 @@ SettingsRefusal refusal(std::string text, SettingsBox focus) {
     return {Notice{"警告", std::move(text), NoticeIcon::Exclamation, NoticeButtons::Ok}, focus};
 }
 
+// Each value is one line of the settings file: a break in one would shift every line after it.
+std::optional<SettingsRefusal> lineBreakRefusal(const SettingsBoxes& boxes) {
+    const std::pair<const std::string*, SettingsBox> lines[] = {{&boxes.diaryKey, SettingsBox::DiaryKey},
+                                                                {&boxes.accessKey, SettingsBox::AccessKey},
+                                                                {&boxes.accessConfirm, SettingsBox::AccessConfirm},
+                                                                {&boxes.webAddress, SettingsBox::WebAddress},
+                                                                {&boxes.interval, SettingsBox::Interval}};
+    for (const auto& [text, box] : lines)
+        if (holdsLineBreak(*text))
+            return refusal("注意:设置中不能含有换行符,请删去后再保存!", box);
+    return std::nullopt;
+}
+
 } // namespace
 
 SettingsBoxes settingsBoxesFromMemory(const Form1State& state, const Form3State& desk) {
@@ -31,23 +44,6 @@ std::optional<int16_t> parseInterval(const std::string& text) {
         return std::nullopt;
     return static_cast<int16_t>(value);
 }
-
-namespace {
-
-// Each value is one line of the settings file: a break in one would shift every line after it.
-std::optional<SettingsRefusal> lineBreakRefusal(const SettingsBoxes& boxes) {
-    const std::pair<const std::string*, SettingsBox> lines[] = {{&boxes.diaryKey, SettingsBox::DiaryKey},
-                                                                {&boxes.accessKey, SettingsBox::AccessKey},
-                                                                {&boxes.accessConfirm, SettingsBox::AccessConfirm},
-                                                                {&boxes.webAddress, SettingsBox::WebAddress},
-                                                                {&boxes.interval, SettingsBox::Interval}};
-    for (const auto& [text, box] : lines)
-        if (holdsLineBreak(*text))
-            return refusal("注意:设置中不能含有换行符,请删去后再保存!", box);
-    return std::nullopt;
-}
-
-} // namespace
 
 std::optional<SettingsRefusal> checkSettingsBoxes(const SettingsBoxes& boxes) {
     if (auto refused = lineBreakRefusal(boxes))
