@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Quillet (Release), seeds the data folder on first use and starts the desk calendar.
-# Without a display it runs under xvfb-run, saves a screenshot of the desk calendar and prints its path.
+# Builds Quillet (Release) and starts it; the program itself picks and, the first time, seeds its data folder
+# (${XDG_DATA_HOME:-~/.local/share}/quillet, never overwriting a file there). Without a display it runs under
+# xvfb-run, saves a screenshot of the desk calendar and prints its path.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/install-deps"
@@ -8,10 +9,6 @@ here="$(cd "$(dirname "$0")" && pwd)"
 build="$here/build-release"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target quillet quillet-cli
-
-data="${XDG_DATA_HOME:-$HOME/.local/share}/quillet"
-"$here/scripts/seed-data" "$here/data" "$data"
-cd "$data"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): starting Quillet under xvfb-run."
@@ -21,4 +18,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Screenshot of the desk calendar: $shot"
     exit 0
 fi
-exec "$build/app/quillet"
+exec "$build/app/quillet" "$@"

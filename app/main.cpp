@@ -1,6 +1,13 @@
 // Quillet: the desk calendar and its tools.
+#include "app/calendar_close_guard.h"
 #include "app/form1.h"
 #include "app/startup.h"
+#include "app/tray_icon.h"
+#include "app/window_tour.h"
+#include "desktop/app_identity.h"
+#include "desktop/autostart.h"
+#include "desktop/command_line.h"
+#include "desktop/data_folder.h"
 #include "platform/mci_device.h"
 #include "platform/single_instance.h"
 #include "ui/ui_prompts.h"
@@ -8,6 +15,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 
@@ -19,14 +27,41 @@ void preferPlaceableWindows() {
         !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int side : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/%1.png").arg(side), QSize(side, side));
+    return icon;
+}
+
+// A missing SoundFont is told after the timer tick that found it has finished.
+void tellNoSoundFont(const std::string& message) {
+    QTimer::singleShot(0, qApp, [text = QString::fromStdString(message)] {
+        Prompts::show(nullptr, "提示", text, NoticeIcon::Information);
+    });
+}
 } // namespace
 
 int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // --help, --version and --autostart work without a display.
+    const ProgramOptions options = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (std::optional<int> code = runTerminalOptions(options))
+        return *code;
+    // The data folder becomes the working directory; a problem is told on the terminal too, where a missing
+    // display would keep the message box from showing.
+    const std::filesystem::path programFolder = runningProgramFolder();
+    const auto folder = enterDataFolder(options.data, programFolder);
+    const std::string* folderProblem = std::get_if<std::string>(&folder);
+    if (folderProblem)
+        std::fprintf(stderr, "quillet: %s\n", folderProblem->c_str());
     preferPlaceableWindows();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillet");
+    QGuiApplication::setDesktopFileName(kDesktopId);
+    QApplication::setWindowIcon(programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     applyUiFont();
     // Test seams for the process tests: a private instance key, and message boxes answered on stderr.
@@ -36,19 +71,31 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariable("QUILLET_PROMPTS") == "stderr")
         Prompts::startEcho();
 
+    if (folderProblem) {
+        Prompts::show(nullptr, Notice{"警告", *folderProblem, NoticeIcon::Critical, NoticeButtons::Ok});
+        return 1;
+    }
+
     SystemClock clock;
-    StartupResult started = runStartup(clock, createPlatformMciDevice(), key);
+    StartupResult started = runStartup(clock, createPlatformMciDevice(tellNoSoundFont), key);
     if (!started.form1)
         return started.exitCode;
-    QObject::connect(started.form1.get(), &Form1::exitRequested, &app, &QApplication::quit);
+    Form1& form1 = *started.form1;
+    QObject::connect(&form1, &Form1::exitRequested, &app, &QApplication::quit);
+    TrayIcon tray(form1, autostartFile(processEnvironment()), programFolder / "quillet");
+    CalendarCloseGuard closeGuard(form1, [&tray] { return tray.shown(); });
+    app.installEventFilter(&closeGuard);
+
     if (!qEnvironmentVariableIsEmpty("QUILLET_REPORT_STARTUP"))
         QTimer::singleShot(
             0, [&sinceStart] { std::fprintf(stderr, "desk calendar shown after %lld ms\n", sinceStart.elapsed()); });
     // For ./run.sh without a display: a picture of the desk calendar once it has painted.
     if (const QString shot = qEnvironmentVariable("QUILLET_SCREENSHOT"); !shot.isEmpty())
-        QTimer::singleShot(1500, started.form1.get(), [f = started.form1.get(), shot] {
+        QTimer::singleShot(1500, &form1, [f = &form1, shot] {
             if (QWidget* desk = f->window(WindowId::Form3))
                 desk->grab().save(shot, "PNG");
         });
+    if (const QString tour = qEnvironmentVariable("QUILLET_WINDOW_TOUR"); !tour.isEmpty())
+        startWindowTour(form1, tour);
     return app.exec();
 }

@@ -79,6 +79,6 @@ int runCalendar(const CliArgs& args) {
 
 CliRegistrar reg("calendar", {"  quillet-cli calendar [YYYY-MM-DD]\n  quillet-cli calendar --tsv FROM TO\n"
                               "  quillet-cli calendar --ics FROM TO [--lunar-days]\n",
-                              runCalendar});
+                              runCalendar, false});
 
 } // namespace

@@ -57,7 +57,7 @@ void printList(const char* heading, const std::vector<std::string>& lines) {
 }
 
 int importCards(CardBook& book, const std::string& file) {
-    Result<std::string> bytes = readFileBytes(pathFromUtf8(file));
+    Result<std::string> bytes = readFileBytes(cliUserPath(file));
     if (!bytes)
         return cliFailure("cards import: " + bytes.error().path + ": " + bytes.error().reason);
     CardLoad loaded = book.load(true);

@@ -66,4 +66,4 @@ int runLok(const CliArgs& args) {
 
 } // namespace
 
-static CliRegistrar lokRegistrar("lok", {"  quillet-cli lok FILE [--password-stdin]\n", runLok});
+static CliRegistrar lokRegistrar("lok", {"  quillet-cli lok FILE [--password-stdin]\n", runLok, false});

@@ -25,6 +25,7 @@ int runMonth(const CliArgs& args) {
     return 0;
 }
 
-CliRegistrar reg("month", {"  quillet-cli month YYYY MM      the wall calendar's six weeks (1900-2049)\n", runMonth});
+CliRegistrar reg("month",
+                 {"  quillet-cli month YYYY MM      the wall calendar's six weeks (1900-2049)\n", runMonth, false});
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "common/data_paths.h"
 #include "platform/mci_command.h"
 #include "platform/midi_file_length.h"
+#include "platform/soundfont.h"
 
 #include <fluidsynth.h>
 #include <fstream>
@@ -255,6 +256,11 @@ std::string FluidSynthMciDevice::play(const MciCommand& command) {
     }
     if (!command.from && isPlaying())
         return {};
+    std::error_code ec;
+    if (!m_toldNoSoundFont && m_options.onNoSoundFont && !std::filesystem::is_regular_file(m_options.soundFont, ec)) {
+        m_toldNoSoundFont = true;
+        m_options.onNoSoundFont(noSoundFontMessage());
+    }
     m_output->play(m_tune->midi);
     m_tune->startedAt = m_options.now();
     return {};
@@ -268,6 +274,9 @@ std::string FluidSynthMciDevice::close(const MciCommand& command) {
     return {};
 }
 
-std::unique_ptr<MciDevice> createPlatformMciDevice() {
-    return std::make_unique<FluidSynthMciDevice>();
+std::unique_ptr<MciDevice> createPlatformMciDevice(std::function<void(const std::string&)> onNoSoundFont) {
+    FluidSynthMciOptions options;
+    options.soundFont = findSoundFont();
+    options.onNoSoundFont = std::move(onNoSoundFont);
+    return std::make_unique<FluidSynthMciDevice>(std::move(options));
 }

@@ -16,6 +16,8 @@ struct MciCommand;
 
 struct FluidSynthMciOptions {
     std::filesystem::path soundFont = "/usr/share/sounds/sf2/default-GM.sf2";
+    // Told once, at the first PLAY, when the SoundFont is not there (the tune then runs its course silently).
+    std::function<void(const std::string& message)> onNoSoundFont;
     // FluidSynth audio drivers tried in order; an empty list keeps the device silent.
     std::vector<std::string> audioDrivers = {"pulseaudio", "alsa"};
     // The WAV file written by the "file" driver, when that driver is in the list.
@@ -58,4 +60,5 @@ private:
     std::unique_ptr<Output> m_output;
     std::unique_ptr<OpenTune> m_tune;
     MciError m_error = MciError::None;
+    bool m_toldNoSoundFont = false;
 };

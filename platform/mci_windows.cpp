@@ -41,6 +41,6 @@ public:
 
 } // namespace
 
-std::unique_ptr<MciDevice> createPlatformMciDevice() {
+std::unique_ptr<MciDevice> createPlatformMciDevice(std::function<void(const std::string&)>) {
     return std::make_unique<WindowsMciDevice>();
 }

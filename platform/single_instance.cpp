@@ -2,21 +2,43 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
+#ifndef _WIN32
 namespace {
-QString userName() {
-    QString name = qEnvironmentVariable("USER");
-    return name.isEmpty() ? qEnvironmentVariable("USERNAME") : name;
+// A folder only this user can enter: the session's runtime folder, else a 0700 folder of this user's id in the
+// temporary folder. One someone else made (or opened to others) is not used: the lock would not be ours alone.
+bool privateFolder(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
 }
 } // namespace
+#endif
+
+QString SingleInstance::runtimeFolder() {
+#ifdef _WIN32
+    return QDir::tempPath(); // per user on Windows already
+#else
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.startsWith('/') && privateFolder(runtime.toStdString()))
+        return QString::fromLocal8Bit(runtime);
+    const QString fallback = QDir(QDir::tempPath()).filePath(QString("quillet-%1").arg(::getuid()));
+    ::mkdir(QFile::encodeName(fallback).constData(), 0700);
+    return privateFolder(QFile::encodeName(fallback).toStdString()) ? fallback : QString();
+#endif
+}
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent) {
-    const QByteArray hash = QCryptographicHash::hash((userName() + "|" + key).toUtf8(), QCryptographicHash::Sha1);
+    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1);
     const QString id = "quillet-" + QString::fromLatin1(hash.toHex().left(16));
-    m_serverName = id;
-    m_lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(id + ".lock"));
+    m_folder = runtimeFolder();
+    m_serverName = QDir(m_folder).filePath(id + ".socket");
+    m_lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(id + ".lock"));
     m_lock->setStaleLockTime(0); // only a lock whose process is gone counts as stale
 }
 
@@ -27,6 +49,9 @@ QString SingleInstance::defaultKey() {
 }
 
 bool SingleInstance::acquire() {
+    // Without a private folder there is no safe place for the lock: run unguarded rather than not at all.
+    if (m_folder.isEmpty())
+        return true;
     if (!m_lock->tryLock(100))
         return false;
     // A server name left behind by a killed copy would make listen() fail.
@@ -44,6 +69,8 @@ bool SingleInstance::acquire() {
 }
 
 bool SingleInstance::notifyRunning() const {
+    if (m_folder.isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(1000))
@@ -52,4 +79,8 @@ bool SingleInstance::notifyRunning() const {
     socket.waitForBytesWritten(500);
     socket.disconnectFromServer();
     return true;
+}
+
+QString SingleInstance::lockPath() const {
+    return m_folder.isEmpty() ? QString() : m_lock->fileName();
 }

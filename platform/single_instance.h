@@ -1,6 +1,6 @@
 #pragma once
-// One running copy per user: a lock file marks the running copy (a lock left by a killed process is taken
-// over), and a local socket lets a second copy ask the first to raise its calendar window.
+// One running copy per user: a lock file in the user's private runtime folder marks the running copy (a lock left by a
+// killed process is taken over), and a local socket lets a second copy ask the first to raise its calendar window.
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
@@ -20,11 +20,16 @@ public:
     bool notifyRunning() const;
 
     static QString defaultKey();
+    // Where the lock and the socket live: $XDG_RUNTIME_DIR, else a 0700 folder of this user under the
+    // temporary folder; empty when neither is private to this user.
+    static QString runtimeFolder();
+    QString lockPath() const;
 
 signals:
     void activationRequested();
 
 private:
+    QString m_folder;
     QString m_serverName;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QLocalServer> m_server;

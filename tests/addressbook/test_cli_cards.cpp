@@ -87,4 +87,10 @@ TEST(CliCards, ImportAppendsTheCardsAndPrintsASummary) {
     r = runCli({"cards", "import", "missing.vcf"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("missing.vcf"), std::string::npos);
+
+    // The file is named from where the command is given, whatever folder holds the book.
+    dir.write("book/txl/txl.cjf", gb(kTwoCards));
+    r = runCli({"--data", "book", "cards", "import", "in.vcf"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(dir.read("book/txl/txl.cjf"), gb(std::string(kTwoCards) + "%03%%王五%%%%1%%%%%%%######\r\n"));
 }

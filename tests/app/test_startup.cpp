@@ -4,26 +4,32 @@
 #include <QProcess>
 #include <QUuid>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
 class StartupTest : public ::testing::Test {
 protected:
-    std::unique_ptr<QProcess> start() {
+    // Starts the program on the temporary folder; `args` replace "--data <folder>", `home` is its HOME.
+    std::unique_ptr<QProcess> start(std::optional<QStringList> args = {}, const QString& home = {}) {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("QUILLET_PROMPTS", "stderr");
         env.insert("QUILLET_INSTANCE_KEY", key);
+        if (!home.isEmpty()) {
+            env.insert("HOME", home);
+            env.remove("XDG_DATA_HOME");
+        }
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(QString::fromStdString(dir.path().string()));
-        p->start(QUILLET_APP, {});
+        p->start(QUILLET_APP, args.value_or(QStringList{"--data", QString::fromStdString(dir.path().string())}));
         EXPECT_TRUE(p->waitForStarted(5000));
         return p;
     }
     // Runs the program to its end; returns its exit code and what it said.
-    std::pair<int, QString> runToEnd() {
-        auto p = start();
+    std::pair<int, QString> runToEnd(std::optional<QStringList> args = {}, const QString& home = {}) {
+        auto p = start(std::move(args), home);
         EXPECT_TRUE(p->waitForFinished(15000));
         return {p->exitCode(), QString::fromUtf8(p->readAllStandardError())};
     }
@@ -55,6 +61,26 @@ TEST_F(StartupTest, MissingShortOrOverflowingSettingsEndWithAWarning) {
     std::tie(code, said) = runToEnd();
     EXPECT_NE(code, 0);
     EXPECT_TRUE(said.contains("溢出")) << said.toStdString();
+}
+
+// Started with no data folder of its own, the program makes the user's from its defaults; a place that cannot
+// hold one is named and ends the program before anything is made.
+TEST_F(StartupTest, UserDataFolderIsSeededOrItsProblemNamed) {
+    dir.write("afile", "x");
+    const QString afile = QString::fromStdString((dir / "afile").string());
+    auto [code, said] = runToEnd(QStringList{}, afile);
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(said.contains(afile + "/.local/share/quillet")) << said.toStdString();
+    EXPECT_TRUE(said.contains("[警告]")) << said.toStdString();
+
+    std::tie(code, said) = runToEnd(QStringList{"--data", afile});
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(said.contains("不是文件夹")) << said.toStdString();
+
+    auto p = start(QStringList{}, QString::fromStdString((dir / "home").string()));
+    EXPECT_FALSE(p->waitForFinished(1500)) << p->readAllStandardError().toStdString(); // the desk calendar runs
+    stop(*p);
+    EXPECT_TRUE(dir.exists("home/.local/share/quillet/pavosz.cjf"));
 }
 
 TEST_F(StartupTest, SecondCopyIsRefusedWithoutTouchingFiles) {

@@ -199,18 +199,24 @@ TEST_F(FluidSynthMciTest, RestartsAndClosesWhileTheAudioThreadRuns) {
     EXPECT_TRUE(fs::exists(m_dir / "out.wav"));
 }
 
-TEST_F(FluidSynthMciTest, MissingSoundFontKeepsTheDeviceSilentButWorking) {
+TEST_F(FluidSynthMciTest, MissingSoundFontKeepsTheDeviceSilentButWorkingAndSaysSoOnce) {
     FluidSynthMciOptions options = silentOptions();
     options.audioDrivers = {"file"};
     options.audioFile = m_dir / "out.wav";
     options.soundFont = m_dir / "none.sf2";
+    std::vector<std::string> told;
+    options.onNoSoundFont = [&told](const std::string& message) { told.push_back(message); };
     FluidSynthMciDevice mci(options);
     mci.sendString(openCommand("bwyy.mid"));
     EXPECT_FALSE(mci.audible());
+    EXPECT_TRUE(told.empty()); // opening is not playing
     mci.sendString("PLAY BackgroundMusic FROM 0");
     EXPECT_EQ(mci.sendString(kStatus), "playing");
     advance(kReminderPlays);
     EXPECT_EQ(mci.sendString(kStatus), "stopped");
+    mci.sendString("PLAY BackgroundMusic FROM 0");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told[0].find("SoundFont"), std::string::npos);
 }
 
 // The machine's own output (none in a headless test run): whatever is found, nothing hangs.

@@ -26,7 +26,8 @@ CliRun runCli(const std::vector<std::string>& args, const std::string& input) {
     const fs::path tmp = fs::temp_directory_path() / ("quillet-cli-" + std::to_string(::getpid()));
     fs::create_directories(tmp);
     { std::ofstream(tmp / "in", std::ios::binary) << input; }
-    std::string command = quoted(QUILLET_CLI);
+    // The tests' data lives in the working directory, whether or not it holds a settings file.
+    std::string command = quoted(QUILLET_CLI) + " --data .";
     for (const std::string& a : args)
         command += " " + quoted(a);
     command += " <" + quoted((tmp / "in").string()) + " >" + quoted((tmp / "out").string()) + " 2>" +

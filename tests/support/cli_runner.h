@@ -1,5 +1,5 @@
 #pragma once
-// Runs quillet-cli in the current working directory and collects what it printed.
+// Runs quillet-cli on the data in the current working directory (--data .) and collects what it printed.
 #include <string>
 #include <vector>
 

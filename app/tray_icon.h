@@ -1,0 +1,34 @@
+#pragma once
+// The panel's tray icon, where the desktop offers a tray: a left click raises the calendar, its menu reaches
+// every tool (the guarded ones through the launcher's access password panel), switches autostart and ends
+// the program as the launcher's exit does.
+#include <QObject>
+#include <filesystem>
+
+class Form1;
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
+
+class TrayIcon : public QObject {
+    Q_OBJECT
+public:
+    // `autostartFile` is the session's autostart entry, `program` the file it starts.
+    TrayIcon(Form1& app, std::filesystem::path autostartFile, std::filesystem::path program, QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    // Whether the icon stands in a tray (the tray may come and go with the panel).
+    bool shown() const;
+    QMenu* menu() const { return m_menu; }
+
+private:
+    void openThroughLauncher(int item);
+    void toggleAutostart(bool on);
+
+    Form1& m_app;
+    std::filesystem::path m_autostartFile;
+    std::filesystem::path m_program;
+    QMenu* m_menu;
+    QAction* m_autostart;
+    QSystemTrayIcon* m_icon;
+};

@@ -1,0 +1,78 @@
+#include "desktop/autostart.h"
+
+#include "common/safe_write.h"
+#include "desktop/app_identity.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+// Exec= quoting of the desktop entry format: quoted when it holds a reserved character, with ", `, $ and the backslash
+// escaped by a backslash.
+std::string execArgument(const std::string& text) {
+    if (text.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+} // namespace
+
+fs::path autostartFile(const EnvLookup& env) {
+    fs::path base = env("XDG_CONFIG_HOME");
+    if (base.empty() || base.is_relative()) {
+        const fs::path home = env("HOME");
+        if (home.empty() || home.is_relative())
+            return {};
+        base = home / ".config";
+    }
+    return base / "autostart" / (std::string(kDesktopId) + ".desktop");
+}
+
+std::string autostartEntry(const fs::path& program) {
+    std::ostringstream out;
+    out << "[Desktop Entry]\n"
+        << "Type=Application\n"
+        << "Name=Quillet\n"
+        << "Name[zh_CN]=Quillet 桌面日历\n"
+        << "Comment=Desk calendar and organiser\n"
+        << "Comment[zh_CN]=桌面日历与备忘工具\n"
+        << "Exec=" << execArgument(program.string()) << "\n"
+        << "Icon=" << kDesktopId << "\n"
+        << "Terminal=false\n"
+        << "X-GNOME-Autostart-enabled=true\n";
+    return out.str();
+}
+
+bool autostartEnabled(const fs::path& file) {
+    std::error_code ec;
+    return !file.empty() && fs::is_regular_file(file, ec);
+}
+
+std::optional<std::string> setAutostart(const fs::path& file, bool on, const fs::path& program) {
+    if (file.empty())
+        return std::string("找不到自启动文件夹: HOME 和 XDG_CONFIG_HOME 都没有设置");
+    std::error_code ec;
+    if (!on) {
+        fs::remove(file, ec);
+        if (ec)
+            return file.string() + ": " + ec.message();
+        return std::nullopt;
+    }
+    const fs::path folder = file.parent_path();
+    if (fs::exists(folder, ec) && !fs::is_directory(folder, ec))
+        return folder.string() + ": 不是文件夹";
+    fs::create_directories(folder, ec);
+    if (ec)
+        return folder.string() + ": " + ec.message();
+    if (Result<void> written = writeFileAtomic(file, autostartEntry(program)); !written)
+        return written.error().path + ": " + written.error().reason;
+    return std::nullopt;
+}

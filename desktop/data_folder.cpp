@@ -1,0 +1,129 @@
+#include "desktop/data_folder.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string failure(const fs::path& path, const std::string& what) {
+    return "数据文件夹 " + path.string() + ": " + what;
+}
+
+// Copies the defaults without overwriting anything; placeholder files that keep empty folders in Git and the
+// tunes (read from the share folder itself) are left out.
+std::optional<std::string> copyDefaults(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(from, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        const fs::path rel = it->path().lexically_relative(from);
+        const fs::path dest = to / rel;
+        if (it->is_directory(ec)) {
+            fs::create_directories(dest, ec);
+        } else if (rel.filename() != ".keep" && rel.extension() != ".mid") {
+            fs::copy_file(it->path(), dest, fs::copy_options::skip_existing, ec);
+        }
+        if (ec)
+            return failure(dest, ec.message());
+    }
+    if (ec)
+        return failure(from, ec.message());
+    return std::nullopt;
+}
+
+} // namespace
+
+EnvLookup processEnvironment() {
+    return [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+}
+
+std::variant<DataFolder, std::string> chooseDataFolder(const std::optional<fs::path>& option,
+                                                       const fs::path& currentDir, const EnvLookup& env) {
+    if (option)
+        return DataFolder{fs::absolute(*option).lexically_normal(), DataFolderSource::Option};
+    std::error_code ec;
+    if (fs::is_regular_file(currentDir / "pavosz.cjf", ec))
+        return DataFolder{currentDir, DataFolderSource::Portable};
+    fs::path base = env("XDG_DATA_HOME");
+    if (base.empty() || base.is_relative()) { // relative values are to be ignored, like unset ones
+        const fs::path home = env("HOME");
+        if (home.empty() || home.is_relative())
+            return std::string("找不到用户的数据文件夹: HOME 和 XDG_DATA_HOME 都没有设置");
+        base = home / ".local" / "share";
+    }
+    return DataFolder{base / "quillet", DataFolderSource::UserData};
+}
+
+std::optional<std::string> prepareDataFolder(const DataFolder& folder, const fs::path& defaults) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(folder.path, ec);
+    if (fs::is_directory(status))
+        return ::access(folder.path.c_str(), W_OK | X_OK) == 0 ? std::nullopt
+                                                               : std::optional(failure(folder.path, "不能写入"));
+    if (fs::exists(status))
+        return failure(folder.path, "不是文件夹");
+    if (folder.source != DataFolderSource::UserData)
+        return failure(folder.path, "不存在");
+    if (defaults.empty() || !fs::is_directory(defaults, ec))
+        return failure(folder.path, "无法建立: 找不到程序的默认数据 " + defaults.string());
+
+    const fs::path parent = folder.path.parent_path();
+    fs::create_directories(parent, ec);
+    if (ec)
+        return failure(folder.path, "无法建立 " + parent.string() + ": " + ec.message());
+    const fs::path building = parent / (".quillet.new-" + std::to_string(::getpid()));
+    fs::remove_all(building, ec);
+    if (!fs::create_directory(building, ec) || ec)
+        return failure(folder.path, "无法建立: " + (ec ? ec.message() : std::string("已存在")));
+    std::optional<std::string> problem = copyDefaults(defaults, building);
+    if (!problem) {
+        fs::rename(building, folder.path, ec);
+        if (ec)
+            problem = failure(folder.path, "无法建立: " + ec.message());
+    }
+    if (problem)
+        fs::remove_all(building, ec);
+    return problem;
+}
+
+fs::path findShareFolder(const fs::path& programFolder) {
+    std::error_code ec;
+    const fs::path installed = (programFolder / ".." / "share" / "quillet").lexically_normal();
+    if (fs::is_directory(installed / "defaults", ec))
+        return installed;
+    if (fs::is_directory(programFolder / "defaults", ec))
+        return programFolder;
+    return {};
+}
+
+fs::path runningProgramFolder() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path(ec) : self.parent_path();
+}
+
+std::variant<DataFolder, std::string> enterDataFolder(const std::optional<fs::path>& option,
+                                                      const fs::path& programFolder) {
+    std::error_code ec;
+    const fs::path cwd = fs::current_path(ec);
+    auto chosen = chooseDataFolder(option, cwd, processEnvironment());
+    if (auto* message = std::get_if<std::string>(&chosen))
+        return *message;
+    const DataFolder folder = std::get<DataFolder>(chosen);
+    const fs::path share = findShareFolder(programFolder);
+    const fs::path defaults = share.empty()
+                                  ? (programFolder / ".." / "share" / "quillet" / "defaults").lexically_normal()
+                                  : share / "defaults";
+    if (auto problem = prepareDataFolder(folder, defaults))
+        return *problem;
+    if (::chdir(folder.path.c_str()) != 0)
+        return failure(folder.path, std::strerror(errno));
+    return folder;
+}

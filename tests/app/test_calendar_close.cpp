@@ -1,0 +1,128 @@
+// Closing a calendar through the window manager, and the tray icon's menu.
+#include "app/calendar_close_guard.h"
+#include "app/form1.h"
+#include "app/launcher_window.h"
+#include "app/tray_icon.h"
+#include "desk/desk_calendar_window.h"
+#include "desktop/autostart.h"
+#include "support/fake_mci.h"
+#include "support/gui_helpers.h"
+#include "support/temp_dir.h"
+#include "ui/ui_prompts.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QtTest/qtestspontaneevent.h>
+
+namespace {
+
+class CalendarCloseTest : public ::testing::Test {
+protected:
+    CalendarCloseTest() : app(clock, std::make_unique<FakeMciDevice>()), guard(app, [this] { return hasTray; }) {
+        Prompts::clearShown();
+        qApp->installEventFilter(&guard);
+    }
+    ~CalendarCloseTest() override { qApp->removeEventFilter(&guard); }
+    // What the window manager sends for Alt+F4 or the title bar's close button.
+    static bool closeFromWindowManager(QWidget* w) {
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        qApp->notify(w, &close); // as delivered from the window system: sendEvent would clear the flag
+        processEvents();
+        return close.isAccepted();
+    }
+
+    FakeClock clock{{2026, 12, 8, 7, 5, 0, 0}};
+    Form1 app;
+    bool hasTray = false;
+    CalendarCloseGuard guard;
+};
+
+} // namespace
+
+TEST_F(CalendarCloseTest, WithATrayTheCalendarsOnlyHide) {
+    hasTray = true;
+    QSignalSpy exits(&app, &Form1::exitRequested);
+    QWidget* desk = app.showDeskCalendar();
+    EXPECT_FALSE(closeFromWindowManager(desk));
+    EXPECT_EQ(app.window(WindowId::Form3), desk);
+    EXPECT_FALSE(desk->isVisible());
+    app.raiseCalendar();
+    EXPECT_TRUE(desk->isVisible());
+
+    app.openWallCalendar(desk->pos());
+    QWidget* wall = app.window(WindowId::Form4);
+    ASSERT_NE(wall, nullptr);
+    EXPECT_FALSE(closeFromWindowManager(wall));
+    EXPECT_FALSE(wall->isVisible());
+    EXPECT_TRUE(Prompts::shown().empty());
+    EXPECT_EQ(exits.count(), 0);
+}
+
+TEST_F(CalendarCloseTest, WithoutATrayClosingAsksAndCountsAsExit) {
+    QSignalSpy exits(&app, &Form1::exitRequested);
+    QWidget* desk = app.showDeskCalendar();
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    EXPECT_FALSE(closeFromWindowManager(desk));
+    EXPECT_TRUE(desk->isVisible());
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].title, "提醒");
+    EXPECT_EQ(exits.count(), 0);
+
+    Prompts::setNextAnswer(NoticeAnswer::Yes);
+    closeFromWindowManager(desk);
+    processEvents();
+    EXPECT_EQ(exits.count(), 1);
+    EXPECT_EQ(app.window(WindowId::Form3), nullptr);
+}
+
+TEST_F(CalendarCloseTest, ClosesTheProgramMakesPassUntouched) {
+    QWidget* desk = app.showDeskCalendar();
+    app.openWallCalendar(desk->pos());
+    desk->close(); // the desk calendar's wall-calendar button does this
+    processEvents();
+    EXPECT_EQ(app.window(WindowId::Form3), nullptr);
+    EXPECT_TRUE(Prompts::shown().empty());
+}
+
+TEST_F(CalendarCloseTest, TrayMenuReachesTheToolsAndSwitchesAutostart) {
+    TempWorkDir dir;
+    const std::filesystem::path file = dir / "autostart/cn.orlin.Quillet.desktop";
+    TrayIcon tray(app, file, "/usr/bin/quillet");
+    auto action = [&](const QString& text) -> QAction* {
+        for (QAction* a : tray.menu()->actions())
+            if (a->text() == text)
+                return a;
+        ADD_FAILURE() << text.toStdString();
+        return nullptr;
+    };
+    QStringList texts;
+    for (QAction* a : tray.menu()->actions())
+        if (!a->isSeparator())
+            texts << a->text();
+    EXPECT_EQ(texts,
+              (QStringList{"显示日历", "备忘录", "日记簿", "通讯录", "加解密", "设置", "关于", "开机启动", "退出"}));
+
+    action("显示日历")->trigger();
+    EXPECT_NE(app.window(WindowId::Form3), nullptr);
+    // A guarded tool asks for the access password in the launcher first.
+    action("日记簿")->trigger();
+    Form2* launcher = app.windowAs<Form2>(WindowId::Form2);
+    ASSERT_NE(launcher, nullptr);
+    EXPECT_TRUE(launcher->findChild<QFrame*>("Frame1")->isVisible());
+    EXPECT_EQ(app.window(WindowId::Form5), nullptr); // the diary waits for the password
+
+    QAction* autostart = action("开机启动");
+    EXPECT_FALSE(autostart->isChecked());
+    autostart->trigger();
+    EXPECT_TRUE(autostartEnabled(file));
+    autostart->trigger();
+    EXPECT_FALSE(autostartEnabled(file));
+
+    QSignalSpy exits(&app, &Form1::exitRequested);
+    action("退出")->trigger();
+    EXPECT_EQ(exits.count(), 1);
+}
