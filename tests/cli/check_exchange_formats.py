@@ -17,7 +17,7 @@ cli, data = sys.argv[1], pathlib.Path(sys.argv[2])
 
 
 def run(args, cwd):
-    return subprocess.run([cli, *args], cwd=cwd, check=True, capture_output=True).stdout
+    return subprocess.run([cli, '--data', cwd, *args], cwd=cwd, check=True, capture_output=True).stdout
 
 
 def check_vcards(work):
