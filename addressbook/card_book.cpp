@@ -164,7 +164,7 @@ void CardBook::fillRows(std::vector<std::string> lines) {
 Result<void> CardBook::createEmptyCardFile() {
     if (Result<void> folder = ensureFolder(m_cardFile.parent_path()); !folder)
         return folder;
-    if (Result<void> written = writeFileAtomic(m_cardFile, ""); !written)
+    if (Result<void> written = writeFileAtomic(m_cardFile, "", FileAccess::PrivateNew); !written)
         return written;
     m_stamp = stampOf("");
     return {};
@@ -249,7 +249,7 @@ Result<void> CardBook::writeLines() {
         lines.push_back(m_rows[k][0]);
     }
     const std::string bytes = encodeGb(text);
-    if (Result<void> written = writeFileAtomic(m_cardFile, bytes); !written)
+    if (Result<void> written = writeFileAtomic(m_cardFile, bytes, FileAccess::PrivateNew); !written)
         return written;
     m_fileLines = std::move(lines);
     m_stamp = stampOf(bytes);

@@ -144,7 +144,7 @@ Result<std::string> CardBook::exportCards(const std::vector<int>& fields) const 
     Piece exported = buildExport(*this, fields, m_clock.now());
     // The whole text is written as one more line, so the file ends with an extra CR LF.
     exported.bytes += kEol;
-    if (Result<void> written = writeFileAtomic(exportPath(), exported.bytes); !written)
+    if (Result<void> written = writeFileAtomic(exportPath(), exported.bytes, FileAccess::PrivateNew); !written)
         return written.error();
     return std::move(exported.text);
 }

@@ -44,5 +44,5 @@ std::string serializeSettings(const SettingsValues& values) {
 }
 
 Result<void> writeSettingsFile(const std::filesystem::path& path, const SettingsValues& values) {
-    return writeFileAtomic(path, serializeSettings(values));
+    return writeFileAtomic(path, serializeSettings(values), FileAccess::Private);
 }

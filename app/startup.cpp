@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/settings_file.h"
 #include "common/data_paths.h"
+#include "common/temp_debris.h"
 #include "platform/mci_device.h"
 #include "platform/single_instance.h"
 #include "ui/ui_prompts.h"
@@ -20,6 +21,8 @@ StartupResult runStartup(const Clock& clock, std::unique_ptr<MciDevice> mci, con
         return result;
     }
 
+    // Temporary files of saves that a crash or a kill interrupted go first (the lock above is ours).
+    sweepDataFolders(dataPath({}));
     const std::filesystem::path settingsPath = dataPath({"pavosz.cjf"});
     auto settings = readSettingsFile(settingsPath);
     if (auto* problem = std::get_if<SettingsProblem>(&settings)) {

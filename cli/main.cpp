@@ -3,6 +3,7 @@
 
 #include "common/data_paths.h"
 #include "common/numeric_text.h"
+#include "common/temp_debris.h"
 
 #include <chrono>
 #include <ctime>
@@ -88,6 +89,7 @@ int main(int argc, char** argv) {
         auto folder = enterDataFolder(data, runningProgramFolder());
         if (auto* problem = std::get_if<std::string>(&folder))
             return cliFailure(*problem);
+        sweepDataFolders(dataPath({})); // what killed saves left behind
         if (verbose)
             std::cerr << "quillet-cli: data folder " << std::get<DataFolder>(folder).path.string() << "\n";
     } else if (verbose) {

@@ -52,5 +52,5 @@ Result<std::vector<std::string>> readTextLines(const std::filesystem::path& path
 }
 
 Result<void> writeTextLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
-    return writeFileAtomic(path, encodeLines(lines));
+    return writeFileAtomic(path, encodeLines(lines), FileAccess::PrivateNew);
 }

@@ -1,11 +1,10 @@
 #include "common/safe_write.h"
 
+#include "common/temp_debris.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,13 +20,6 @@ std::string injected(std::string_view step, const fs::path& target) {
 
 IoError osError(const fs::path& path, int err) {
     return IoError{path.string(), std::strerror(err)};
-}
-
-fs::path tempNameBeside(const fs::path& target) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    std::ostringstream name;
-    name << "." << target.filename().string() << ".tmp" << std::hex << (rng() & 0xFFFFFFu);
-    return target.parent_path() / name.str();
 }
 
 // Writes all bytes, retrying short writes and EINTR.
@@ -51,6 +43,23 @@ mode_t currentUmask() {
     return mask;
 }
 
+// The final permission bits of `target` under `options`.
+mode_t finalModeOf(const fs::path& target, const AtomicWriteOptions& options) {
+    if (options.mode)
+        return static_cast<mode_t>(*options.mode) & 07777;
+    struct stat st;
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    switch (options.access) {
+    case FileAccess::Private:
+        return exists ? (st.st_mode & 0700) : 0600;
+    case FileAccess::PrivateNew:
+        return exists ? (st.st_mode & 07777) : 0600;
+    case FileAccess::Usual:
+        break;
+    }
+    return exists ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+}
+
 void syncFolder(const fs::path& folder) {
     int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (dfd >= 0) {
@@ -65,25 +74,35 @@ void setSafeWriteFaultForTests(SafeWriteFault fault) {
     g_fault = std::move(fault);
 }
 
-Result<void> writeFileAtomic(const fs::path& target, std::string_view bytes) {
-    return writeFileAtomicStreamed(target, [&](const ChunkSink& sink) -> Result<void> {
-        if (!sink(bytes))
-            return IoError{target.string(), "write failed"};
-        return {};
-    });
+Result<void> writeFileAtomic(const fs::path& target, std::string_view bytes, FileAccess access) {
+    AtomicWriteOptions options;
+    options.access = access;
+    return writeFileAtomicStreamed(
+        target,
+        [&](const ChunkSink& sink) -> Result<void> {
+            if (!sink(bytes))
+                return IoError{target.string(), "write failed"};
+            return {};
+        },
+        options);
 }
 
 Result<void> writeFileAtomicStreamed(const fs::path& target,
                                      const std::function<Result<void>(const ChunkSink&)>& produce,
-                                     bool replaceExisting) {
-    fs::path temp = tempNameBeside(target);
-    // Only the owner can read the temporary file while it fills; it gets its final permission bits (those of
-    // the file it replaces, else the usual ones under the umask) just before the rename.
+                                     const AtomicWriteOptions& options) {
+    sweepStaleTemps(target.parent_path(), target.filename().string());
+    const fs::path temp = tempPathFor(target);
+    // The temporary file is created owner-only and gets its final bits before the first byte, so what it
+    // will hold is never readable by more people than the finished file allows, not even for a moment.
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return osError(target, errno);
-    struct stat st;
-    const mode_t finalMode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : (0666 & ~currentUmask());
+    if (::fchmod(fd, finalModeOf(target, options)) != 0) {
+        IoError e = osError(target, errno);
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return e;
+    }
 
     std::optional<IoError> failure;
     auto fail = [&](IoError e) {
@@ -113,11 +132,9 @@ Result<void> writeFileAtomicStreamed(const fs::path& target,
         else if (::fsync(fd) != 0)
             fail(osError(target, errno));
     }
-    if (!failure && ::fchmod(fd, finalMode) != 0)
-        fail(osError(target, errno));
     if (::close(fd) != 0 && !failure)
         fail(osError(target, errno));
-    if (!failure && !replaceExisting && fs::exists(fs::symlink_status(target)))
+    if (!failure && !options.replaceExisting && fs::exists(fs::symlink_status(target)))
         fail(IoError{target.string(), std::strerror(EEXIST)});
     if (!failure) {
         if (std::string why = injected("rename", target); !why.empty())
@@ -136,7 +153,9 @@ Result<void> writeFileAtomicStreamed(const fs::path& target,
 Result<void> appendFileSynced(const fs::path& target, std::string_view bytes) {
     if (std::string why = injected("write", target); !why.empty())
         return IoError{target.string(), why};
-    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    struct stat before;
+    const bool existed = ::stat(target.c_str(), &before) == 0;
+    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0)
         return osError(target, errno);
     int err = 0;
@@ -145,10 +164,15 @@ Result<void> appendFileSynced(const fs::path& target, std::string_view bytes) {
         ok = false;
         err = errno;
     }
+    // A failed append takes back what it wrote (no partial line stays) and a log it created.
+    if (!ok && existed)
+        (void)!::ftruncate(fd, before.st_size);
     if (::close(fd) != 0 && ok) {
         ok = false;
         err = errno;
     }
+    if (!ok && !existed)
+        ::unlink(target.c_str());
     if (!ok)
         return osError(target, err);
     return {};
@@ -158,14 +182,34 @@ Result<std::string> readFileBytes(const fs::path& path) {
     std::error_code ec;
     if (fs::is_directory(path, ec))
         return osError(path, EISDIR);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return osError(path, errno ? errno : ENOENT);
-    std::ostringstream all;
-    all << in.rdbuf();
-    if (in.bad())
-        return osError(path, errno ? errno : EIO);
-    return all.str();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return osError(path, errno);
+    std::string all;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        all.reserve(static_cast<std::size_t>(st.st_size));
+    // Read until read(2) says end of file; any failed read makes the whole read fail.
+    char chunk[1 << 16];
+    for (;;) {
+        int err = 0;
+        if (std::string why = injected("read", path); !why.empty()) {
+            ::close(fd);
+            return IoError{path.string(), why};
+        }
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            err = errno;
+        if (n <= 0) {
+            ::close(fd);
+            if (err != 0)
+                return osError(path, err);
+            return all;
+        }
+        all.append(chunk, static_cast<std::size_t>(n));
+    }
 }
 
 Result<void> ensureFolder(const fs::path& folder) {

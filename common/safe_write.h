@@ -6,28 +6,45 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
-Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view bytes);
+// Before writing, the stale temporary files of earlier killed saves of the same target are removed.
+//
+// Who may read the file. The temporary file gets the final permission bits before its first byte.
+enum class FileAccess {
+    Usual,      // a new file: 0666 under the umask; a rewritten one keeps its bits
+    PrivateNew, // a new file: 0600; a rewritten one keeps its bits (the memo, card and diary files)
+    Private,    // always owner-only: the old bits without group and others, else 0600 (settings, exports)
+};
+struct AtomicWriteOptions {
+    FileAccess access = FileAccess::Usual;
+    std::optional<unsigned> mode; // exact final bits, when given (a converted file keeps its source's)
+    bool replaceExisting = true;  // false: fail with EEXIST when the target appeared meanwhile
+};
+
+Result<void> writeFileAtomic(const std::filesystem::path& target, std::string_view bytes,
+                             FileAccess access = FileAccess::Usual);
 
 // Streams into a temporary file beside `target` through `produce` (which calls the given sink with chunks
 // and returns false, with a reason, to abandon), fsyncs and renames. The temporary file is removed on failure.
 using ChunkSink = std::function<bool(std::string_view chunk)>;
 Result<void> writeFileAtomicStreamed(const std::filesystem::path& target,
                                      const std::function<Result<void>(const ChunkSink&)>& produce,
-                                     bool replaceExisting = true);
+                                     const AtomicWriteOptions& options = {});
 
 // Appends and flushes to disk (for logs that only grow); creates the file when missing.
 Result<void> appendFileSynced(const std::filesystem::path& target, std::string_view bytes);
 
-// Whole-file read of bytes.
+// Whole-file read of bytes; a failed read(2) anywhere in the file is an error, never a shorter file.
 Result<std::string> readFileBytes(const std::filesystem::path& path);
 
 // Creates the folder (and its parents) when missing.
 Result<void> ensureFolder(const std::filesystem::path& folder);
 
 // Test hook: when set, called before each step ("write", "fsync", "rename") of an atomic write with the
-// target path; returning a non-empty reason makes that step fail as the operating system would.
+// target path, and before each read(2) of readFileBytes ("read"); returning a non-empty reason makes that
+// step fail as the operating system would.
 using SafeWriteFault = std::function<std::string(std::string_view step, const std::filesystem::path& target)>;
 void setSafeWriteFaultForTests(SafeWriteFault fault);

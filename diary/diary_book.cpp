@@ -30,7 +30,7 @@ std::optional<Notice> writeScrambled(const fs::path& file, std::string_view plai
     if (auto folder = ensureFolder(file.parent_path()); !folder)
         return writeFailureNotice(folder.error());
     const std::string scrambled = CipherPass(plainBytes, key);
-    if (auto written = writeFileAtomic(file, scrambled); !written)
+    if (auto written = writeFileAtomic(file, scrambled, FileAccess::PrivateNew); !written)
         return writeFailureNotice(written.error());
     stamp = stampOf(scrambled);
     return std::nullopt;
@@ -237,7 +237,7 @@ DiaryReply DiaryBook::SaveExportText(std::string_view text) {
         return {{}, Notice{"警告", "请先发布日记文档。", NoticeIcon::Exclamation, NoticeButtons::Ok}};
     if (auto folder = ensureFolder(m_exportFile.parent_path()); !folder)
         return {{}, writeFailureNotice(folder.error())};
-    if (auto written = writeFileAtomic(m_exportFile, encodeGb(withCrLf(text) + "\r\n")); !written)
+    if (auto written = writeFileAtomic(m_exportFile, encodeGb(withCrLf(text) + "\r\n"), FileAccess::Private); !written)
         return {{}, writeFailureNotice(written.error())};
     return {pathToUtf8(m_exportFile), std::nullopt};
 }

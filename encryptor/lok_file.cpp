@@ -82,7 +82,10 @@ Result<void> streamThroughCipher(int fd, const fs::path& file, uint64_t size, st
         left -= static_cast<uint64_t>(n);
     }
     char extra = 0;
-    if (::read(fd, &extra, 1) > 0)
+    const ssize_t more = ::read(fd, &extra, 1);
+    if (more < 0)
+        return IoError{shown(file), std::strerror(errno)};
+    if (more > 0)
         return IoError{shown(file), "文件在读取时变长了"};
     return {};
 }
@@ -146,14 +149,16 @@ LokOutcome convertLokFile(const fs::path& file, std::string_view password) {
     if (fd < 0)
         return {failed(IoError{shown(file), std::strerror(errno)}), *target};
     const uint64_t size = static_cast<uint64_t>(st.st_size);
+    // The new file keeps the permission bits of the old one from its first byte, and never replaces a file.
+    AtomicWriteOptions options;
+    options.mode = static_cast<unsigned>(st.st_mode & 07777);
+    options.replaceExisting = false;
     Result<void> written = writeFileAtomicStreamed(
         target->path, [&](const ChunkSink& sink) { return streamThroughCipher(fd, file, size, password, sink); },
-        /*replaceExisting=*/false);
+        options);
     ::close(fd);
     if (!written)
         return {failed(written.error()), *target};
-    // The new file keeps the permission bits of the old one.
-    ::chmod(target->path.c_str(), st.st_mode & 07777);
     if (std::optional<Notice> notRemoved = removeOld(file, target->path))
         return {notRemoved, *target};
     return {std::nullopt, *target};

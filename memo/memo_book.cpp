@@ -75,7 +75,7 @@ Result<void> MemoBook::save(const fs::path& path) {
     for (const MemoRecord& r : m_records)
         text.append(r.line).append("\r\n");
     const std::string bytes = encodeGb(text);
-    if (Result<void> written = writeFileAtomic(path, bytes); !written)
+    if (Result<void> written = writeFileAtomic(path, bytes, FileAccess::PrivateNew); !written)
         return written;
     m_path = path;
     m_stamp = stampOf(bytes);

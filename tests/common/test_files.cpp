@@ -83,7 +83,9 @@ TEST(SafeWrite, KeepsPermissionsAndRefusesExistingWhenAsked) {
         sink("c");
         return {};
     };
-    EXPECT_FALSE(writeFileAtomicStreamed(dir / "p.cjf", producer, false).ok());
+    AtomicWriteOptions noReplace;
+    noReplace.replaceExisting = false;
+    EXPECT_FALSE(writeFileAtomicStreamed(dir / "p.cjf", producer, noReplace).ok());
     EXPECT_EQ(dir.read("p.cjf"), "b");
 }
 

@@ -167,6 +167,25 @@ TEST_F(MemoBookTest, UndecodableBytesSurviveASave) {
     EXPECT_EQ(dir.read(kFile), raw);
 }
 
+TEST_F(MemoBookTest, AReadThatFailsMidwayRefusesTheSaveSoNoMemoIsDropped) {
+    std::string book;
+    for (int n = 1; n <= 3000; ++n) // well over one read
+        book += memo(n, "2024030101", "备忘 " + std::to_string(n)) + "\r\n";
+    dir.write(kFile, book);
+    int reads = 0;
+    setSafeWriteFaultForTests([&](std::string_view step, const fs::path&) {
+        return step == "read" && ++reads == 2 ? std::string("Input/output error") : std::string();
+    });
+    MemoBook memos;
+    Result<void> loaded = memos.load(dir / kFile);
+    setSafeWriteFaultForTests(nullptr);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.error().reason, "Input/output error");
+    memos.add("2024030105", "新的", kStamp);
+    EXPECT_FALSE(memos.save(dir / kFile).ok());
+    EXPECT_EQ(dir.read(kFile), book);
+}
+
 TEST_F(MemoBookTest, AFailedSaveNamesTheFileAndKeepsTheOldOne) {
     const std::string before = lines({memo(1, "2024030101", "一")});
     MemoBook book = loaded(before);

@@ -1,0 +1,116 @@
+#include "common/temp_debris.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kMarker = ".quillet-tmp.";
+
+bool allOf(std::string_view s, bool (*pred)(char)) {
+    if (s.empty())
+        return false;
+    for (char c : s)
+        if (!pred(c))
+            return false;
+    return true;
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isHex(char c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f');
+}
+
+// Seconds since the epoch at which process `pid` started, from /proc; nullopt when unknown.
+std::optional<double> processStart(long pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // The command name (field 2) is in parentheses and may hold blanks: count fields after the last ')'.
+    std::size_t close = all.rfind(')');
+    if (close == std::string::npos)
+        return std::nullopt;
+    std::istringstream rest(all.substr(close + 1));
+    std::string field;
+    for (int i = 3; i <= 22 && rest >> field; ++i)
+        if (i == 22) {
+            std::ifstream procStat("/proc/stat");
+            std::string key;
+            double bootTime = 0;
+            while (procStat >> key)
+                if (key == "btime" && procStat >> bootTime)
+                    return bootTime + std::stod(field) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+            return std::nullopt;
+        }
+    return std::nullopt;
+}
+
+bool writerGone(long pid, const struct stat& st) {
+    if (pid <= 0)
+        return true;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+        return true;
+    // The boot time in /proc/stat has whole seconds: allow for that before calling the pid reused.
+    std::optional<double> started = processStart(pid);
+    return started && *started > static_cast<double>(st.st_mtim.tv_sec) + 2.0;
+}
+
+} // namespace
+
+fs::path tempPathFor(const fs::path& target) {
+    static std::mt19937 rng{std::random_device{}()};
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, "%06x", static_cast<unsigned>(rng() & 0xFFFFFFu));
+    std::string name = "." + target.filename().string();
+    name.append(kMarker).append(std::to_string(::getpid())).append(".").append(suffix);
+    return target.parent_path() / name;
+}
+
+std::optional<TempName> parseTempName(std::string_view name) {
+    if (name.size() < 2 || name[0] != '.')
+        return std::nullopt;
+    const std::size_t marker = name.rfind(kMarker);
+    if (marker == std::string_view::npos || marker < 2)
+        return std::nullopt;
+    std::string_view tail = name.substr(marker + kMarker.size());
+    const std::size_t dot = tail.find('.');
+    if (dot == std::string_view::npos)
+        return std::nullopt;
+    std::string_view pid = tail.substr(0, dot), hex = tail.substr(dot + 1);
+    if (!allOf(pid, isDigit) || pid.size() > 9 || hex.size() != 6 || !allOf(hex, isHex))
+        return std::nullopt;
+    return TempName{std::string(name.substr(1, marker - 1)), std::stol(std::string(pid))};
+}
+
+int sweepStaleTemps(const fs::path& folder, std::string_view targetName) {
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+    int removed = 0;
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const fs::path& path = it->path();
+        std::optional<TempName> temp = parseTempName(path.filename().string());
+        if (!temp || (!targetName.empty() && temp->target != targetName))
+            continue;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !writerGone(temp->pid, st))
+            continue;
+        if (::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+int sweepDataFolders(const fs::path& dataFolder) {
+    int removed = sweepStaleTemps(dataFolder);
+    for (const char* sub : {"bwl", "rjb", "txl"})
+        removed += sweepStaleTemps(dataFolder / sub);
+    return removed;
+}
