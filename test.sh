@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds Quillet and runs every test with CTest: the full build (warnings as errors) with the window tests
 # offscreen and its Debian package checked, then the models alone (QUILLET_GUI=OFF). With --sanitize (and
-# always under CI) also the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+# always under CI) also the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer. Every run ends
+# with the fuzzers (clang's libFuzzer, ASan+UBSan): each replays its corpus, then fuzzes for
+# QUILLET_FUZZ_SECONDS (10 under CI, 3 otherwise; 0 replays only).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/install-deps"
@@ -14,6 +16,7 @@ for arg in "$@"; do
     esac
 done
 [ "${CI:-}" = "true" ] && sanitize=1
+fuzz_seconds="${QUILLET_FUZZ_SECONDS:-$([ "${CI:-}" = "true" ] && echo 10 || echo 3)}"
 
 run_suite() { # name, cmake options...
     local name="$1"; shift
@@ -31,8 +34,38 @@ deb="$("$here/scripts/build-deb" --from "$here/build-test-full" | tail -1)"
 "$here/scripts/check-package" "$deb"
 echo "== tray"
 "$here/scripts/check-tray" "$here/build-test-full/app/quillet"
-run_suite models -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_GUI=OFF
+# The crash harness has its full minute in the first suite; the others repeat it briefly.
+run_suite models -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_GUI=OFF -DQUILLET_CRASH_SECONDS=10
 if [ "$sanitize" = 1 ]; then
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-        run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON
+        run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON -DQUILLET_CRASH_SECONDS=10
 fi
+
+# The fuzzers: new inputs go to the build folder (the committed seed corpus stays small); a crash leaves its
+# input in build-test-fuzz/findings and fails the run.
+run_fuzzers() {
+    local dir="$here/build-test-fuzz"
+    echo "== fuzz build"
+    cmake -S "$here" -B "$dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_GUI=OFF \
+        -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF -DQUILLET_FUZZ=ON >/dev/null
+    local targets
+    targets="$(tr ';' ' ' <"$dir/fuzz/targets.txt")"
+    local names=()
+    for t in $targets; do names+=("fuzz_$t"); done
+    cmake --build "$dir" -j"$jobs" --target "${names[@]}"
+    (cd "$dir" && ctest --output-on-failure -j"$jobs")
+    [ "$fuzz_seconds" = 0 ] && return 0
+    mkdir -p "$dir/findings"
+    for t in $targets; do
+        mkdir -p "$dir/corpus/$t"
+        local log="$dir/findings/$t.log"
+        if ! "$dir/fuzz/fuzz_$t" -max_total_time="$fuzz_seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
+            -artifact_prefix="$dir/findings/$t-" "$dir/corpus/$t" "$here/fuzz/corpus/$t" >"$log" 2>&1; then
+            tail -40 "$log"
+            echo "fuzz_$t found a fault (input kept in $dir/findings)" >&2
+            return 1
+        fi
+        printf '%-12s %10s executions, no fault\n' "$t" "$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
+    done
+}
+ASAN_OPTIONS=detect_leaks=0 run_fuzzers

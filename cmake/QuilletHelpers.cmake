@@ -9,7 +9,12 @@ endif()
 if(QUILLET_WERROR)
     target_compile_options(quillet_options INTERFACE -Werror)
 endif()
-if(QUILLET_SANITIZE)
+if(QUILLET_FUZZ)
+    # Coverage for libFuzzer in every model, checked by the sanitizers; the fuzz programs add the driver.
+    target_compile_options(quillet_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                                     -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(quillet_options INTERFACE -fsanitize=address,undefined)
+elseif(QUILLET_SANITIZE)
     target_compile_options(quillet_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
                                                      -fno-sanitize-recover=undefined)
     target_link_options(quillet_options INTERFACE -fsanitize=address,undefined)
