@@ -115,46 +115,23 @@ mode_t modeArg(int flags, va_list ap) {
 
 extern "C" {
 
-int open(const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    mode_t mode = modeArg(flags, ap);
-    va_end(ap);
-    if (int e = faultFor("open", path))
-        FAIL_WITH(e);
-    static auto next = real<int (*)(const char*, int, ...)>("open");
-    return next(path, flags, mode);
-}
-int open64(const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    mode_t mode = modeArg(flags, ap);
-    va_end(ap);
-    if (int e = faultFor("open", path))
-        FAIL_WITH(e);
-    static auto next = real<int (*)(const char*, int, ...)>("open64");
-    return next(path, flags, mode);
-}
-int openat(int dir, const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    mode_t mode = modeArg(flags, ap);
-    va_end(ap);
-    if (int e = faultFor("open", path))
-        FAIL_WITH(e);
-    static auto next = real<int (*)(int, const char*, int, ...)>("openat");
-    return next(dir, path, flags, mode);
-}
-int openat64(int dir, const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    mode_t mode = modeArg(flags, ap);
-    va_end(ap);
-    if (int e = faultFor("open", path))
-        FAIL_WITH(e);
-    static auto next = real<int (*)(int, const char*, int, ...)>("openat64");
-    return next(dir, path, flags, mode);
-}
+// open, open64, openat and openat64: the mode argument is there only when a file may be created.
+#define QUILLET_FAULTY_OPEN(name, params, args)                                                                        \
+    int name params {                                                                                                  \
+        va_list ap;                                                                                                    \
+        va_start(ap, flags);                                                                                           \
+        mode_t mode = modeArg(flags, ap);                                                                              \
+        va_end(ap);                                                                                                    \
+        if (int e = faultFor("open", path))                                                                            \
+            FAIL_WITH(e);                                                                                              \
+        static auto next = real<decltype(&name)>(#name);                                                               \
+        return next args;                                                                                              \
+    }
+QUILLET_FAULTY_OPEN(open, (const char* path, int flags, ...), (path, flags, mode))
+QUILLET_FAULTY_OPEN(open64, (const char* path, int flags, ...), (path, flags, mode))
+QUILLET_FAULTY_OPEN(openat, (int dir, const char* path, int flags, ...), (dir, path, flags, mode))
+QUILLET_FAULTY_OPEN(openat64, (int dir, const char* path, int flags, ...), (dir, path, flags, mode))
+
 ssize_t write(int fd, const void* buf, size_t n) {
     if (int e = faultForFd("write", fd))
         FAIL_WITH(e);

@@ -126,13 +126,12 @@ std::vector<FileKind> fileKinds() {
          [](const fs::path& dir) -> std::optional<std::string> {
              CardBook book(dir, fixedClock());
              CardLoad loaded = book.load();
-             if (loaded.error)
-                 return loaded.error->message();
              CardEntries entries{};
              entries[0] = "0001";
              entries[1] = "new";
-             book.storeCard(1, entries, kNoPhoto);
-             return failed(book.saveAll());
+             book.storeCard(1, entries, kNoPhoto); // a load that failed must still not be saved
+             Result<void> saved = book.saveAll();
+             return loaded.error ? loaded.error->message() : failed(saved);
          },
          "txl.cjf", "txl.cjf"},
         {"deletion log", cards,
