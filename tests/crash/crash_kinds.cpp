@@ -219,6 +219,6 @@ std::vector<CrashKind> crashKinds(const fs::path& ref) {
                  "card export");
         }));
     kinds.push_back(lokKind(ref, "lok small", 64 * 1024));
-    kinds.push_back(lokKind(ref, "lok 8 MiB", 8 * 1024 * 1024));
+    kinds.push_back(lokKind(ref, "lok 3 MiB", 3 * 1024 * 1024));
     return kinds;
 }

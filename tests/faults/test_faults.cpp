@@ -228,10 +228,13 @@ TEST(SystemCallFaults, EveryKindKeepsItsFilesAndNamesFileAndReason) {
                             {"rename", false}, {"open", true},   {"read", true}};
     std::map<std::string, Tally> tally; // "call side error"
     for (const FileKind& kind : fileKinds()) {
+        TempWorkDir fixture; // made once per kind, copied for each fault
+        kind.fixture(fixture.path());
         for (const Fault& f : faults) {
             for (const auto& [errorName, error] : kErrors) {
                 TempWorkDir dir;
-                kind.fixture(dir.path());
+                fs::copy(fixture.path(), dir.path(),
+                         fs::copy_options::recursive | fs::copy_options::overwrite_existing);
                 const std::string spec = faultSpec(kind, f, errorName, dir.path());
                 if (spec.empty())
                     continue;
