@@ -12,6 +12,7 @@
 #include "ui/ui_names.h"
 #include "ui/ui_prompts.h"
 #include "ui/ui_style.h"
+#include "ui/ui_timer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -113,10 +114,10 @@ Form8::Form8(ProgramHost& app, QWidget* parent)
     buildCard();
     buildExportOptions();
     buildExportView();
-    m_timer = named(new QTimer(this), "Timer1");
-    m_timer->setInterval(100);
+    // The cursors follow the lock of the link boxes: Timer1 runs once after each change of it.
+    m_timer = singleShotTimer(this, "Timer1");
     connect(m_timer, &QTimer::timeout, this, &Form8::tick);
-    m_timer->start();
+    m_timer->start(0);
     setAcceptDrops(true);
     Form_Load();
 }
@@ -362,6 +363,7 @@ void Form8::setBoxText(int box, const std::string& text) {
 void Form8::setBoxesLocked(bool locked) {
     for (int i = 1; i <= 12; ++i)
         m_boxes[i]->setReadOnly(locked);
+    m_timer->start(0);
 }
 
 void Form8::paintBoxes(int first, int last, const QColor& colour) {

@@ -1,7 +1,9 @@
 #include "app/form1.h"
 
 #include "app/show_single.h"
+#include "desk/desk_calendar_window.h"
 #include "reminder/music.h"
+#include "ui/clock_change_watch.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -10,7 +12,8 @@
 
 Form1::Form1(const Clock& clock, std::unique_ptr<MciDevice> mci, QWidget* parent)
     : QWidget(parent), m_clock(clock), m_mci(std::move(mci)),
-      m_music(std::make_unique<Music>(*m_mci, findTuneFolder(QCoreApplication::applicationDirPath().toStdString()))) {
+      m_music(std::make_unique<Music>(*m_mci, findTuneFolder(QCoreApplication::applicationDirPath().toStdString()))),
+      m_clockWatch(new ClockChangeWatch(this)) {
     setObjectName("Form1");
     setWindowTitle("☆OrlinQuillet☆");
 }

@@ -13,6 +13,7 @@
 #include <array>
 #include <memory>
 
+class ClockChangeWatch;
 class Music;
 class MciDevice;
 
@@ -26,6 +27,7 @@ public:
     Form3State& desk() override { return m_desk; }
     const Clock& clock() const override { return m_clock; }
     Music& music() override { return *m_music; }
+    ClockChangeWatch& clockWatch() override { return *m_clockWatch; }
 
     QWidget* window(WindowId id) const override { return m_windows[static_cast<int>(id)].data(); }
 
@@ -62,6 +64,7 @@ private:
     const Clock& m_clock;
     std::unique_ptr<MciDevice> m_mci;
     std::unique_ptr<Music> m_music;
+    ClockChangeWatch* m_clockWatch;
     Form1State m_state;
     Form3State m_desk;
     std::array<QPointer<QWidget>, static_cast<int>(WindowId::Count)> m_windows;

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "common/data_paths.h"
 #include "common/numeric_text.h"
+#include "desk/desk_calendar_window.h"
 #include "platform/shell_open.h"
 #include "ui/twips.h"
 #include "ui/ui_event_label.h"
@@ -206,6 +207,7 @@ void Form2::clickItem(int item) {
     case ItemAlarm:
         if (m_model.alarmSet()) {
             m_model.alarmOff();
+            deskStateChanged();
             refreshAlarmCaption();
             break;
         } else {
@@ -264,9 +266,16 @@ void Form2::passwordCancel() {
     hidePanels();
 }
 
+// The desk calendar's alarm timer looks at a changed alarm at once: one set for the current minute rings now.
+void Form2::deskStateChanged() {
+    if (Form3* desk = m_app.windowAs<Form3>(WindowId::Form3))
+        desk->deskStateChanged();
+}
+
 void Form2::alarmOk() {
     m_model.setAlarm(m_combo1[0]->currentText().toStdString(), m_combo1[1]->currentText().toStdString(),
                      m_app.clock().now());
+    deskStateChanged();
     hide();
     hidePanels();
 }

@@ -35,6 +35,7 @@ private:
     void passwordOk();
     void passwordCancel();
     void alarmOk();
+    void deskStateChanged();
     void openGuarded();
 
     Form1& m_app;

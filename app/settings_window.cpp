@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/settings_edit.h"
+#include "desk/desk_calendar_window.h"
 #include "ui/ui_names.h"
 #include "ui/ui_prompts.h"
 #include "ui/ui_style.h"
@@ -102,5 +103,8 @@ void Form9::save() {
         Prompts::show(this, writeFailureNotice(written.error()));
         return;
     }
+    // The memo check comes at the new interval.
+    if (Form3* desk = m_app.windowAs<Form3>(WindowId::Form3))
+        desk->deskStateChanged();
     close();
 }

@@ -19,6 +19,15 @@ bool isLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+int64_t daysFromCivil(int64_t year, int month, int day) {
+    year -= month <= 2;
+    int64_t era = (year >= 0 ? year : year - 399) / 400;
+    int64_t yearOfEra = year - era * 400;
+    int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
 int daysInMonth(int year, int month) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12)
@@ -48,6 +57,18 @@ void FakeClock::advanceSeconds(int64_t seconds) {
             }
         }
     }
+}
+
+int msecToNextSecond(const LocalDateTime& now) {
+    return 1000 - now.msec;
+}
+
+int msecToNextMinute(const LocalDateTime& now) {
+    return (59 - now.second) * 1000 + msecToNextSecond(now);
+}
+
+int msecToNextHour(const LocalDateTime& now) {
+    return (59 - now.minute) * 60000 + msecToNextMinute(now);
 }
 
 std::string timeOfDayText(const LocalDateTime& t) {

@@ -35,8 +35,16 @@ private:
     LocalDateTime m_now;
 };
 
+// Milliseconds from `now` to the start of the clock's next second, minute and hour (never 0): where the calendars
+// aim their single-shot timers, so that they wake only when a text can change.
+int msecToNextSecond(const LocalDateTime& now);
+int msecToNextMinute(const LocalDateTime& now);
+int msecToNextHour(const LocalDateTime& now);
+
 // "HH:MM:SS", the time-of-day form shown by the calendars.
 std::string timeOfDayText(const LocalDateTime& t);
 // Days in a month of the Gregorian calendar (February 29 in leap years).
 int daysInMonth(int year, int month);
 bool isLeapYear(int year);
+// Days since 1970-01-01 of a Gregorian date, so that dates compare and subtract across months and years.
+int64_t daysFromCivil(int64_t year, int month, int day);

@@ -1,18 +1,23 @@
 #include "desk/desk_calendar_window.h"
 
 #include "desk/desk_texts.h"
+#include "reminder/music.h"
 #include "reminder/reminder_popup.h"
 #include "ui/calendar_artwork.h"
+#include "ui/clock_change_watch.h"
 #include "ui/launcher_placement.h"
 #include "ui/program.h"
 #include "ui/ui_event_label.h"
 #include "ui/ui_names.h"
 #include "ui/ui_style.h"
+#include "ui/ui_timer.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
+#include <limits>
 
 namespace {
 constexpr int kWidth = 180;
@@ -42,21 +47,70 @@ Form3::Form3(ProgramHost& app, QWidget* parent)
     // Each load raises the music flag; the other members keep their values across openings.
     m_app.desk().txyybz = true;
 
-    m_timer1 = named(new QTimer(this), "Timer1");
-    m_timer1->setInterval(10);
+    m_timer1 = singleShotTimer(this, "Timer1");
     connect(m_timer1, &QTimer::timeout, this, &Form3::refreshClock);
-    m_timer2 = named(new QTimer(this), "Timer2");
-    m_timer2->setInterval(1000);
-    connect(m_timer2, &QTimer::timeout, this, [this] { m_timers.tickTimer2(); });
+    m_timer2 = singleShotTimer(this, "Timer2");
+    connect(m_timer2, &QTimer::timeout, this, [this] {
+        m_timers.countSeconds(m_timer2Seconds);
+        aimTimer2();
+    });
     m_timers.onMemoCheck = [this] { runDeskMemoCheck(m_app); };
     // An alarm that clears itself makes a launcher that is only hidden read "定时器 " again.
     m_timers.onAlarmExpired = [this] { m_app.refreshLauncherAlarmCaption(); };
-    m_timer3 = named(new QTimer(this), "Timer3");
-    m_timer3->setInterval(900);
-    connect(m_timer3, &QTimer::timeout, this, [this] { m_timers.tickTimer3(m_app.clock().now()); });
-    for (QTimer* t : {m_timer1, m_timer2, m_timer3})
-        t->start();
+    m_timer3 = singleShotTimer(this, "Timer3");
+    connect(m_timer3, &QTimer::timeout, this, &Form3::tickTimer3);
+    connect(&m_app.clockWatch(), &ClockChangeWatch::clockChanged, this, [this] {
+        refreshClock();
+        m_timer3->start(0);
+    });
     refreshClock();
+    aimTimer2();
+    // The first alarm tick comes as soon as it did with the old 900 ms interval, or at the minute if sooner.
+    m_timer3->start(std::min(900, msecToNextMinute(m_app.clock().now())));
+}
+
+Form3::~Form3() {
+    // Closed for the wall calendar: the seconds slept towards the memo check still count.
+    if (m_timer2->isActive())
+        m_app.desk().reminderTicks += std::min<int64_t>(m_timer2Seconds - 1, m_timer2Aimed.elapsed() / 1000);
+}
+
+void Form3::aimTimer2() {
+    const std::optional<int64_t> seconds = m_timers.secondsToNextTimer2();
+    m_timer2Seconds = seconds.value_or(0);
+    if (!seconds) {
+        m_timer2->stop();
+        return;
+    }
+    // At a turn of the clock's second, so that it wakes together with Timer1.
+    const int64_t msec = (*seconds - 1) * 1000 + msecToNextSecond(m_app.clock().now());
+    m_timer2->start(static_cast<int>(std::min<int64_t>(msec, std::numeric_limits<int>::max())));
+    m_timer2Aimed.start();
+}
+
+void Form3::stopTimer2() {
+    if (!m_timer2->isActive())
+        return;
+    m_timer2->stop();
+    if (const int64_t slept = std::min<int64_t>(m_timer2Seconds - 1, m_timer2Aimed.elapsed() / 1000); slept > 0)
+        m_timers.countSeconds(slept);
+}
+
+void Form3::tickTimer3() {
+    const LocalDateTime now = m_app.clock().now();
+    const AlarmTick tick = m_timers.tickTimer3(now);
+    m_timer3->start(DeskTimers::msecToNextTimer3(tick, now));
+    // A tune the alarm started must close within a second of the music flag going down.
+    if (m_app.music().mayBeOpen() && m_timer2Seconds != 1) {
+        stopTimer2();
+        aimTimer2();
+    }
+}
+
+void Form3::deskStateChanged() {
+    stopTimer2();
+    aimTimer2();
+    m_timer3->start(0);
 }
 
 void Form3::buildControls() {
@@ -113,15 +167,22 @@ void Form3::buildControls() {
 }
 
 void Form3::refreshClock() {
-    LocalDateTime now = m_app.clock().now();
-    DeskTexts t = composeDeskTexts(m_calendarX1, now.year, now.month, now.day);
-    m_label1->setText(QString::fromStdString(t.label1));
-    m_label2[0]->setText(QString::fromStdString(t.label2));
-    m_label2[1]->setText("日");
-    m_label5->setText(QString::fromStdString(t.label5));
-    m_label4->setText(QString::fromStdString(t.label4));
-    m_label6->setText(QString::fromStdString(t.label6));
-    m_label3->setText(QString::fromStdString(timeOfDayText(now)));
+    const LocalDateTime now = m_app.clock().now();
+    const ClockFace::Turn turn = m_face.turn(now);
+    if (turn.date) {
+        DeskTexts t = composeDeskTexts(m_calendarX1, now.year, now.month, now.day);
+        m_label1->setText(QString::fromStdString(t.label1));
+        m_label2[0]->setText(QString::fromStdString(t.label2));
+        m_label2[1]->setText("日");
+        m_label5->setText(QString::fromStdString(t.label5));
+        m_label4->setText(QString::fromStdString(t.label4));
+        m_label6->setText(QString::fromStdString(t.label6));
+    }
+    if (turn.second) {
+        m_label3->setText(QString::fromStdString(timeOfDayText(now)));
+        m_probe.shown(now);
+    }
+    m_timer1->start(msecToNextSecond(now));
 }
 
 QPoint Form3::launcherPositionFromIcon(QSize launcherSize, int screenHeight) const {

@@ -1,9 +1,15 @@
 #pragma once
 // Form3: the small desk calendar that stays on the desktop for the whole run. It carries the clock refresh
-// (Timer1, 10 ms), the memo check (Timer2, 1 s) and the alarm timer (Timer3, 900 ms).
+// (Timer1), the memo check (Timer2) and the alarm timer (Timer3). Each is a single shot aimed at its next
+// moment of work, so that the idle calendar wakes once a second, for the time text: Timer1 at every turn of the
+// clock's second, Timer2 when the memo check is due (every second only while a tune may need closing), Timer3
+// at every turn of the minute (every 900 ms through a ringing alarm minute). A jump of the clock aims them anew.
 #include "calendar/calendar_x.h"
+#include "common/clock_face.h"
+#include "common/time_text_probe.h"
 #include "desk/desk_timers.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class EventLabel;
@@ -15,10 +21,13 @@ class Form3 : public QWidget {
     Q_OBJECT
 public:
     explicit Form3(ProgramHost& app, QWidget* parent = nullptr);
+    ~Form3() override;
 
     DeskTimers& timers() { return m_timers; }
-    // Rewrites every caption from the clock (the Timer1 tick).
+    // Rewrites the captions that the clock has changed and aims Timer1 at the next second (the Timer1 tick).
     void refreshClock();
+    // The alarm or the memo-check interval changed: the alarm is looked at now and Timer2 aimed anew.
+    void deskStateChanged();
     // Where the launcher goes when Image2 is clicked, for a launcher of the given size (pixels).
     QPoint launcherPositionFromIcon(QSize launcherSize, int screenHeight) const;
 
@@ -26,6 +35,10 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    void tickTimer3();
+    void aimTimer2();
+    // The whole seconds Timer2 has slept so far count before it is stopped or aimed anew.
+    void stopTimer2();
     void buildControls();
     void openLauncherAt(QPoint topLeft);
 
@@ -46,4 +59,8 @@ private:
     QTimer* m_timer1;
     QTimer* m_timer2;
     QTimer* m_timer3;
+    int64_t m_timer2Seconds = 0; // the seconds Timer2 is aimed for
+    QElapsedTimer m_timer2Aimed;
+    ClockFace m_face;
+    TimeTextProbe m_probe{"Label3"};
 };

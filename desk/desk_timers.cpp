@@ -2,10 +2,12 @@
 
 #include "reminder/music.h"
 
-void DeskTimers::tickTimer2() {
+#include <algorithm>
+
+void DeskTimers::countSeconds(int64_t seconds) {
     if (!m_desk.txyybz)
         m_music.stop();
-    ++m_desk.reminderTicks;
+    m_desk.reminderTicks += seconds;
     if (m_desk.dss <= 0 || m_desk.reminderTicks < static_cast<int64_t>(m_desk.dss) * 60)
         return;
     m_desk.reminderTicks = 0;
@@ -13,9 +15,21 @@ void DeskTimers::tickTimer2() {
         onMemoCheck();
 }
 
+std::optional<int64_t> DeskTimers::secondsToNextTimer2() const {
+    if (m_music.mayBeOpen())
+        return 1;
+    if (m_desk.dss <= 0)
+        return std::nullopt;
+    return std::max<int64_t>(1, static_cast<int64_t>(m_desk.dss) * 60 - m_desk.reminderTicks);
+}
+
 AlarmTick DeskTimers::tickTimer3(const LocalDateTime& now) {
     AlarmTick result = runAlarmTick(m_desk, m_music, now);
     if (result == AlarmTick::Expired && onAlarmExpired)
         onAlarmExpired();
     return result;
+}
+
+int DeskTimers::msecToNextTimer3(AlarmTick last, const LocalDateTime& now) {
+    return last == AlarmTick::Ringing ? std::min(900, msecToNextMinute(now)) : msecToNextMinute(now);
 }

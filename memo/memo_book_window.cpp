@@ -2,11 +2,13 @@
 
 #include "common/data_paths.h"
 #include "memo/memo_book_screen.h"
+#include "ui/clock_change_watch.h"
 #include "ui/program.h"
 #include "ui/ui_event_label.h"
 #include "ui/ui_names.h"
 #include "ui/ui_prompts.h"
 #include "ui/ui_style.h"
+#include "ui/ui_timer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -64,10 +66,9 @@ Form6::Form6(ProgramHost& app, QWidget* parent)
     buildEditor();
     buildList();
     buildMenu();
-    m_timer1 = named(new QTimer(this), "Timer1");
-    m_timer1->setInterval(100);
+    // The clock fields hold the hour at most: Timer1 is aimed at each turn of the clock's hour.
+    m_timer1 = singleShotTimer(this, "Timer1");
     connectControls();
-    m_timer1->start();
     readOnlyLook();
     loadStep();
 }
@@ -139,6 +140,7 @@ void Form6::buildMenu() {
 
 void Form6::connectControls() {
     connect(m_timer1, &QTimer::timeout, this, &Form6::refreshClock);
+    connect(&m_app.clockWatch(), &ClockChangeWatch::clockChanged, this, &Form6::refreshClock);
     connect(m_command1, &QPushButton::clicked, this, &Form6::command1Clicked);
     connect(m_vscroll1, &QScrollBar::valueChanged, this, [this](int value) {
         m_screen->setTop(value);
@@ -202,7 +204,9 @@ void Form6::showRows() {
 }
 
 void Form6::refreshClock() {
-    m_screen->refreshClock(m_app.clock().now());
+    const LocalDateTime now = m_app.clock().now();
+    m_screen->refreshClock(now);
+    m_timer1->start(msecToNextHour(now));
 }
 
 void Form6::setPicker(const MemoPicker& values) {

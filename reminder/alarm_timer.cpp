@@ -7,17 +7,6 @@
 
 namespace {
 
-// Days since 1970-01-01 of a Gregorian date (the civil-from-days inverse), so minutes compare across midnight
-// and month ends.
-int64_t daysFromCivil(int64_t year, int month, int day) {
-    year -= month <= 2;
-    int64_t era = (year >= 0 ? year : year - 399) / 400;
-    int64_t yearOfEra = year - era * 400;
-    int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
 int64_t minutesOfDate(int year, int month, int day, int64_t minuteOfDay) {
     return daysFromCivil(year, month, day) * 1440 + minuteOfDay;
 }

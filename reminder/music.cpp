@@ -14,6 +14,7 @@ constexpr const char* kAlias = "BackgroundMusic";
 // The path goes in double quotes, so a program folder with blanks in its name still opens the tune (unquoted,
 // the sequencer would read the path only up to the first blank and fail). Every result but STATUS's is ignored.
 void Music::start(std::string_view tuneName) {
+    m_mayBeOpen = true;
     std::string path = pathToUtf8(m_folder / pathFromUtf8(tuneName));
     m_device.sendString("OPEN \"" + path + "\" TYPE SEQUENCER ALIAS " + kAlias);
     std::string mode = m_device.sendString(std::string("STATUS ") + kAlias + " MODE");
@@ -25,6 +26,7 @@ void Music::start(std::string_view tuneName) {
 }
 
 void Music::stop() {
+    m_mayBeOpen = false;
     m_device.sendString(std::string("CLOSE ") + kAlias);
 }
 

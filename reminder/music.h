@@ -12,11 +12,14 @@ public:
     // tuneName is "bwyy.mid" (memo reminder) or "dsyy.mid" (alarm).
     void start(std::string_view tuneName);
     void stop();
+    // A tune may be open under the alias: started since the last stop (an OPEN that failed counts too).
+    bool mayBeOpen() const { return m_mayBeOpen; }
     const std::filesystem::path& tuneFolder() const { return m_folder; }
 
 private:
     MciDevice& m_device;
     std::filesystem::path m_folder;
+    bool m_mayBeOpen = false;
 };
 
 // Where the tunes are: beside the program file, else ../share/quillet for an installed layout.

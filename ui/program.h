@@ -1,5 +1,5 @@
 #pragma once
-// What a window may ask of the program: the shared state, the clock and the music, the launcher, and the
+// What a window may ask of the program: the shared state, the clock and its jumps, the music, the launcher, and the
 // other windows. The start-up window (Form1, in app/) implements it and hands itself to every window it
 // opens, so no window depends on the program that knows them all.
 #include "common/clock.h"
@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+class ClockChangeWatch;
 class Music;
 class QPoint;
 struct AnnouncedMemo;
@@ -19,6 +20,8 @@ public:
     virtual Form3State& desk() = 0;
     virtual const Clock& clock() const = 0;
     virtual Music& music() = 0;
+    // Jumps of the wall clock, for the windows whose timers aim at its seconds, minutes or hours.
+    virtual ClockChangeWatch& clockWatch() = 0;
 
     // The open window with that id, or nullptr.
     virtual QWidget* window(WindowId id) const = 0;

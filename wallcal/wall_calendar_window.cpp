@@ -2,11 +2,13 @@
 
 #include "common/launcher_items.h"
 #include "ui/calendar_artwork.h"
+#include "ui/clock_change_watch.h"
 #include "ui/launcher_placement.h"
 #include "ui/program.h"
 #include "ui/ui_event_label.h"
 #include "ui/ui_names.h"
 #include "ui/ui_style.h"
+#include "ui/ui_timer.h"
 #include "wallcal/wall_calendar_art.h"
 
 #include <QEvent>
@@ -87,17 +89,25 @@ Form4::Form4(ProgramHost& app, QWidget* parent)
     buildGrid();
     buildMenu();
 
-    m_timer1 = named(new QTimer(this), "Timer1");
-    m_timer1->setInterval(800);
-    connect(m_timer1, &QTimer::timeout, this,
-            [this] { m_label7->setText(QString::fromStdString(timeOfDayText(m_app.clock().now()))); });
-    m_timer1->start();
-    m_label7->setText(QString::fromStdString(timeOfDayText(m_app.clock().now())));
+    // Timer1 is aimed at each turn of the clock's second, the only moment Label7 can change.
+    m_timer1 = singleShotTimer(this, "Timer1");
+    connect(m_timer1, &QTimer::timeout, this, &Form4::refreshClock);
+    connect(&m_app.clockWatch(), &ClockChangeWatch::clockChanged, this, &Form4::refreshClock);
+    refreshClock();
 
     // Opening: the lists show the current year and month; the model has shown the month and marked today.
     selectEntry(m_list1, m_model.glnian());
     selectEntry(m_list2, m_model.glyue());
     showCells();
+}
+
+void Form4::refreshClock() {
+    const LocalDateTime now = m_app.clock().now();
+    if (m_face.turn(now).second) {
+        m_label7->setText(QString::fromStdString(timeOfDayText(now)));
+        m_probe.shown(now);
+    }
+    m_timer1->start(msecToNextSecond(now));
 }
 
 void Form4::buildPicturesAndHeader() {

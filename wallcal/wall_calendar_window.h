@@ -2,6 +2,8 @@
 // Form4: the wall calendar. It takes the desk calendar's place: one month of 1900..2049 in six week rows,
 // the details of the day under the mouse, the time of day, the launcher beside Image2, and Image4 back to
 // the desk calendar. A right-button press on the sheet opens the small menu Frame2 at the pointer.
+#include "common/clock_face.h"
+#include "common/time_text_probe.h"
 #include "wallcal/wall_calendar.h"
 
 #include <QWidget>
@@ -26,6 +28,8 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    // Label7 := the time of day when its second has turned; aims Timer1 at the next (the Timer1 tick).
+    void refreshClock();
     void buildPicturesAndHeader();
     void buildLists();
     void buildGrid();
@@ -59,4 +63,6 @@ private:
     QFrame* m_frame2;
     EventLabel* m_label6[3];
     QLabel* m_image5[3];
+    ClockFace m_face;
+    TimeTextProbe m_probe{"Label7"};
 };

@@ -28,13 +28,21 @@ TEST_F(DeskTest, TitleNamesAndTimers) {
     EXPECT_EQ(desk->windowTitle(), "☆Quillet>>台历");
     EXPECT_EQ(desk->objectName(), "Form3");
     EXPECT_TRUE(duplicateControlNames(desk).isEmpty());
-    const std::pair<const char*, int> timers[] = {{"Timer1", 10}, {"Timer2", 1000}, {"Timer3", 900}};
-    for (auto [name, ms] : timers) {
-        auto* t = desk->findChild<QTimer*>(name);
-        ASSERT_NE(t, nullptr) << name;
-        EXPECT_EQ(t->interval(), ms);
-        EXPECT_TRUE(t->isActive());
+    // Single shots aimed from 23:59:59.995: Timer1 and Timer3 at the turn of the second and minute; Timer2 at
+    // the memo check, none with an interval of 0, a minute on with one of 1 once the settings say so.
+    auto timer = [this](const char* name) { return desk->findChild<QTimer*>(name); };
+    for (const char* name : {"Timer1", "Timer3"}) {
+        ASSERT_NE(timer(name), nullptr) << name;
+        EXPECT_TRUE(timer(name)->isActive() && timer(name)->isSingleShot()) << name;
+        EXPECT_EQ(timer(name)->timerType(), Qt::PreciseTimer) << name;
+        EXPECT_LE(timer(name)->remainingTime(), 5) << name;
     }
+    ASSERT_NE(timer("Timer2"), nullptr);
+    EXPECT_FALSE(timer("Timer2")->isActive());
+    app.desk().dss = 1;
+    desk->deskStateChanged();
+    EXPECT_GT(timer("Timer2")->remainingTime(), 58000);
+    EXPECT_LE(timer("Timer2")->remainingTime(), 59005);
     EXPECT_TRUE(app.desk().txyybz);
 }
 
