@@ -14,6 +14,7 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
@@ -151,10 +152,11 @@ void Form3::buildControls() {
             [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_image3, b, pos); });
     connect(m_label3, &EventLabel::moved, this,
             [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_label3, b, pos); });
-    connect(m_image1, &EventLabel::pressed, this, [this](Qt::MouseButton button, QPoint pos) {
-        if (button == Qt::RightButton)
-            openLauncherAt(this->pos() + pos);
-    });
+    // The texts and icons lie over the page picture: a right press anywhere on the page opens the launcher.
+    m_image1->installEventFilter(this);
+    m_frame1->installEventFilter(this);
+    for (QWidget* child : m_frame1->findChildren<QWidget*>())
+        child->installEventFilter(this);
     connect(m_image2, &EventLabel::clicked, this, [this] {
         QWidget* launcher = m_app.launcher();
         QScreen* s = screen();
@@ -198,9 +200,19 @@ void Form3::openLauncherAt(QPoint topLeft) {
     launcher->activateWindow();
 }
 
+bool Form3::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+        const QPoint at =
+            static_cast<QWidget*>(watched)->mapTo(this, static_cast<QMouseEvent*>(e)->position().toPoint());
+        openLauncherAt(pos() + at);
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
 void Form3::changeEvent(QEvent* e) {
     // Clicking the desk calendar dismisses the launcher.
     if (e->type() == QEvent::ActivationChange && isActiveWindow())
-        m_app.closeLauncher();
+        m_app.calendarActivated();
     QWidget::changeEvent(e);
 }

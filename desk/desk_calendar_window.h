@@ -33,6 +33,7 @@ public:
 
 protected:
     void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void tickTimer3();

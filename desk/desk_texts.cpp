@@ -18,6 +18,12 @@ DeskTexts composeDeskTexts(CalendarX& calendar, int year, int month, int day) {
     t.label1 = text16(calendar.DateYear()) + "年" + text16(calendar.DateMonth()) + "月";
     t.label2 = text16(calendar.DateDay());
     t.label5 = "星期" + calendar.WeekdayText();
+    if (calendar.MonthNumber() == 0) {
+        // A day outside the component's lunar tables has no lunar texts: the Gregorian date instead of "() 0年".
+        t.label4 = " 公元" + text16(calendar.DateYear()) + "年 ";
+        t.label6 = "公历" + text16(calendar.DateMonth()) + "月 " + text16(calendar.DateDay()) + "日";
+        return t;
+    }
     t.label4 = " " + calendar.YearText() + "(" + calendar.YearTag() + ") " + text16(calendar.YearNumber()) + "年 ";
     t.label6 = calendar.MonthText() + text16(calendar.MonthNumber()) + "月 " + calendar.DayText() +
                text16(calendar.DayNumber()) + "日";

@@ -91,13 +91,20 @@ TEST_F(DeskTest, IconClickAndRightPressOpenTheLauncher) {
     EXPECT_EQ(launcher->pos(), desk->launcherPositionFromIcon(launcher->size(), desk->screen()->geometry().height()));
     app.closeLauncher();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    auto* image1 = control<QWidget>(desk, "Image1");
-    pressWidget(image1, Qt::LeftButton, QPoint(30, 40));
-    EXPECT_EQ(app.window(WindowId::Form2), nullptr);
-    pressWidget(image1, Qt::RightButton, QPoint(30, 40));
-    launcher = app.window(WindowId::Form2);
-    ASSERT_NE(launcher, nullptr);
-    EXPECT_EQ(launcher->pos(), desk->pos() + QPoint(30, 40));
+    // A right press anywhere on the page, texts and icons included, opens the launcher at the pointer.
+    for (QPoint at :
+         {QPoint(30, 40), QPoint(90, 30), QPoint(90, 90), QPoint(90, 150), QPoint(90, 212), QPoint(170, 240)}) {
+        QWidget* under = desk->childAt(at);
+        ASSERT_NE(under, nullptr);
+        pressWidget(under, Qt::LeftButton, under->mapFrom(desk, at));
+        EXPECT_EQ(app.window(WindowId::Form2), nullptr) << under->objectName().toStdString();
+        pressWidget(under, Qt::RightButton, under->mapFrom(desk, at));
+        launcher = app.window(WindowId::Form2);
+        ASSERT_NE(launcher, nullptr) << under->objectName().toStdString();
+        EXPECT_EQ(launcher->pos(), desk->pos() + at);
+        app.closeLauncher();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 TEST_F(DeskTest, DraggingByTheStripFollowsThePointer) {
@@ -111,6 +118,30 @@ TEST_F(DeskTest, DraggingByTheStripFollowsThePointer) {
                          Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(control<QWidget>(desk, "Label3"), &noButton);
     EXPECT_EQ(desk->pos(), QPoint(312, 307));
+}
+
+TEST_F(DeskTest, DraggedAsFarAsTheUserLikesItsStripStaysOnTheScreen) {
+    const QRect area = desk->screen()->availableVirtualGeometry();
+    desk->move(300, 300);
+    auto* strip = control<QWidget>(desk, "Image3");
+    for (QPoint pull : {QPoint(-5000, -5000), QPoint(5000, 5000)}) {
+        const QPoint before = desk->pos();
+        dragWidget(strip, QPoint(12, 7), QPoint(12, 7) + pull);
+        EXPECT_NE(desk->pos(), before);
+        const QRect stripOnScreen(desk->mapToGlobal(strip->geometry().topLeft()), strip->size());
+        EXPECT_GE(stripOnScreen.intersected(area).width(), 20) << pull.x();
+        EXPECT_GE(stripOnScreen.intersected(area).height(), 10) << pull.x();
+    }
+}
+
+TEST_F(DeskTest, YearsBeyondTheLunarTablesShowTheGregorianDate) {
+    for (int year : {1899, 2150, 9999}) {
+        clock.set({year, 3, 7, 12, 0, 0, 0});
+        QTest::qWait(40);
+        EXPECT_EQ(text("Label1"), QString("%1年3月").arg(year));
+        EXPECT_EQ(text("Label4"), QString(" 公元%1年 ").arg(year));
+        EXPECT_EQ(text("Label6"), "公历3月 7日");
+    }
 }
 
 TEST_F(DeskTest, MemoCheckComesEveryIntervalAndTheFlagStopsTheMusic) {

@@ -7,6 +7,7 @@
 #include <QInputMethodEvent>
 #include <QMouseEvent>
 #include <QSet>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 QStringList duplicateControlNames(const QWidget* window) {
@@ -41,6 +42,19 @@ void moveOver(QWidget* w, QPoint pos) {
     QApplication::sendEvent(w, &move);
 }
 
+void dragWidget(QWidget* w, QPoint from, QPoint to) {
+    // Delivered as the window system delivers them to the widget under the pointer (QTest's own press may be
+    // taken for the second half of a double click left by an earlier test).
+    QMouseEvent press(QEvent::MouseButtonPress, from, w->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent move(QEvent::MouseMove, to, w->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, w->mapToGlobal(to), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
 void typeText(QWidget* editor, const QString& text) {
     QInputMethodEvent event;
     event.setCommitString(text);
@@ -65,6 +79,19 @@ void pickFromList(QComboBox* box, const QString& text) {
 void pasteText(QWidget* editor, const QString& text) {
     QGuiApplication::clipboard()->setText(text);
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+}
+
+QRect scrollBarPart(QScrollBar* bar, QStyle::SubControl part) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    option.subControls = QStyle::SC_All;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
 }
 
 void processEvents() {

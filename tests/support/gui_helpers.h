@@ -1,8 +1,10 @@
 #pragma once
 // Finding controls by their fixed names and driving them as a user would.
 #include <QApplication>
+#include <QScrollBar>
 #include <QString>
 #include <QStringList>
+#include <QStyle>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -19,6 +21,8 @@ QStringList duplicateControlNames(const QWidget* window);
 void clickWidget(QWidget* w, Qt::MouseButton button = Qt::LeftButton, QPoint pos = QPoint(-1, -1));
 void pressWidget(QWidget* w, Qt::MouseButton button, QPoint pos = QPoint(-1, -1));
 void moveOver(QWidget* w, QPoint pos = QPoint(-1, -1));
+// Presses the left button at `from`, moves to `to` with it held, and lets go (positions within `w`).
+void dragWidget(QWidget* w, QPoint from, QPoint to);
 // Types text, Chinese included, into the focused editor as an input method would commit it.
 void typeText(QWidget* editor, const QString& text);
 class QComboBox;
@@ -26,5 +30,7 @@ class QComboBox;
 void pickFromList(QComboBox* box, const QString& text);
 // Pastes text into the focused editor the way a user does: the clipboard, then Ctrl+V.
 void pasteText(QWidget* editor, const QString& text);
+// Where a part of a scroll bar (arrow, slider, groove) is drawn, in its own coordinates.
+QRect scrollBarPart(QScrollBar* bar, QStyle::SubControl part);
 // Runs pending events.
 void processEvents();
