@@ -74,6 +74,13 @@ void Form1::refreshLauncherAlarmCaption() {
         launcher->refreshAlarmCaption();
 }
 
+void Form1::calendarActivated() {
+    Form2* launcher = windowAs<Form2>(WindowId::Form2);
+    if (launcher && launcher->takeFocusBack())
+        return;
+    closeLauncher();
+}
+
 void Form1::raiseCalendar() {
     QWidget* target = window(WindowId::Form4);
     if (!target)

@@ -37,6 +37,7 @@ public:
     void clickLauncherItem(int item) override;
     void refreshLauncherAlarmCaption() override;
     void setStartupWindowEnabled(bool enabled) override { setEnabled(enabled); }
+    void calendarActivated() override;
 
     // The tools of the launcher.
     void openSettings();

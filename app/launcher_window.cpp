@@ -117,7 +117,7 @@ void Form2::buildPasswordPanel() {
     auto* label2 = named(new QLabel("访问密码", m_frame1), "Label2");
     label2->setGeometry(6, 3, 100, 18);
     m_text1 = named(new QLineEdit(m_frame1), "Text1");
-    m_text1->setEchoMode(QLineEdit::Password);
+    maskWithStars(m_text1);
     m_text1->setGeometry(6, 21, kPanelWidth - 12, 20);
     m_check1 = named(new QCheckBox("默认应用", m_frame1), "Check1");
     m_check1->setGeometry(6, 42, kPanelWidth - 12, 16);
@@ -128,6 +128,7 @@ void Form2::buildPasswordPanel() {
     connect(m_command1[0], &QPushButton::clicked, this, &Form2::passwordOk);
     connect(m_command1[1], &QPushButton::clicked, this, &Form2::passwordCancel);
     connect(m_text1, &QLineEdit::returnPressed, this, &Form2::passwordOk);
+    cancelOnEscape(m_command1[1], m_frame1);
     m_frame1->hide();
 }
 
@@ -151,6 +152,7 @@ void Form2::buildAlarmPanel() {
     }
     connect(m_command2[0], &QPushButton::clicked, this, &Form2::alarmOk);
     connect(m_command2[1], &QPushButton::clicked, this, [this] { hidePanels(); });
+    cancelOnEscape(m_command2[1], m_frame2);
     m_frame2->hide();
 }
 
@@ -185,6 +187,7 @@ void Form2::hidePanels() {
 }
 
 void Form2::clickItem(int item) {
+    m_focusBackPending = false;
     hidePanels();
     menuIndex = item;
     if (LauncherModel::isGuarded(item)) {
@@ -215,6 +218,7 @@ void Form2::clickItem(int item) {
             showPanel(m_frame2, m_items[ItemAlarm]->y() + twipsToPx(240));
             m_combo1[0]->setCurrentText(QString::fromStdString(twoDigits(now.hour)));
             m_combo1[1]->setCurrentText(QString::fromStdString(twoDigits(now.minute)));
+            m_combo1[0]->setFocus();
             return;
         }
     case ItemBrowser:
@@ -232,12 +236,32 @@ void Form2::clickItem(int item) {
 void Form2::passwordOk() {
     std::optional<Notice> wrong = m_model.confirm(m_check1->isChecked(), m_text1->text().toStdString());
     m_text1->clear();
-    hidePanels();
     if (wrong) {
+        // The panel stays for the next try, the box emptied and focused.
         Prompts::show(this, *wrong);
+        m_focusBackPending = true;
+        takeFocusBack();
+        m_focusBackPending = true;
         return;
     }
+    hidePanels();
     openGuarded();
+}
+
+bool Form2::takeFocusBack() {
+    if (!m_focusBackPending)
+        return false;
+    m_focusBackPending = false;
+    show();
+    raise();
+    activateWindow();
+    m_text1->setFocus();
+    return true;
+}
+
+void Form2::hideEvent(QHideEvent* e) {
+    m_focusBackPending = false;
+    QWidget::hideEvent(e);
 }
 
 void Form2::openGuarded() {

@@ -21,9 +21,13 @@ public:
     void clickItem(int item);
     // The alarm item's caption follows the alarm ("关定时 " while one is set).
     void refreshAlarmCaption();
+    // After a wrong password the window system may hand the focus to a calendar, which would close the launcher:
+    // true once after that answer, with the launcher active again and the password box focused.
+    bool takeFocusBack();
 
 protected:
     void mouseMoveEvent(QMouseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void buildMenu();
@@ -41,6 +45,7 @@ private:
     Form1& m_app;
     LauncherModel m_model;
     int menuIndex = -1;
+    bool m_focusBackPending = false;
     int m_baseHeight = 0;
     EventLabel* m_image1;
     EventLabel* m_items[kLauncherItems];

@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     applyUiFont();
+    loadQtChineseTexts();
     // Test seams for the process tests: a private instance key, and message boxes answered on stderr.
     const QString key = qEnvironmentVariableIsEmpty("QUILLET_INSTANCE_KEY")
                             ? SingleInstance::defaultKey()

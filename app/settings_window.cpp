@@ -62,10 +62,8 @@ void Form9::buildControls() {
         m_text1[place.box] = box;
     }
     // The access password is masked with "*" in both of its boxes.
-    for (int i : {1, 2}) {
-        m_text1[i]->setEchoMode(QLineEdit::Password);
-        m_text1[i]->setStyleSheet("lineedit-password-character: 42");
-    }
+    for (int i : {1, 2})
+        maskWithStars(m_text1[i]);
     m_text1[0]->setToolTip("日记簿加密所用的密钥(只能用英文字母、数字和半角符号)");
     m_text1[4]->setToolTip("每隔多少分钟检查一次到期的备忘(1 到 546)");
 
@@ -75,6 +73,7 @@ void Form9::buildControls() {
     m_command1[0]->setGeometry(196, 166, 80, 30);
     connect(m_command1[1], &QPushButton::clicked, this, &Form9::save);
     connect(m_command1[0], &QPushButton::clicked, this, &QWidget::close);
+    cancelOnEscape(m_command1[0], this);
 }
 
 void Form9::loadFromMemory() {

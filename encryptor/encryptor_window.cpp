@@ -11,14 +11,12 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <filesystem>
 
@@ -31,27 +29,6 @@ const QColor kWhite{0xFF, 0xFF, 0xFF};
 
 QString qs(const std::string& utf8) {
     return QString::fromStdString(utf8);
-}
-
-// Masked boxes show one "*" per typed character, whatever the style's own mask character is.
-class StarMaskStyle : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override {
-        if (hint == SH_LineEdit_PasswordCharacter)
-            return '*';
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-
-// One style for every masked box, alive as long as the application.
-QStyle* starMaskStyle() {
-    static QStyle* style = [] {
-        auto* s = new StarMaskStyle;
-        s->setParent(QCoreApplication::instance());
-        return s;
-    }();
-    return style;
 }
 
 } // namespace
@@ -108,8 +85,7 @@ void Form10::buildPasswordPart() {
     for (int i = 0; i < 2; ++i) {
         m_label1[i]->setGeometry(215, 12 + 32 * i, 62, 20);
         m_text2[i] = named(new QLineEdit(this), "Text2", i);
-        m_text2[i]->setStyle(starMaskStyle());
-        m_text2[i]->setEchoMode(QLineEdit::Password);
+        maskWithStars(m_text2[i]);
         m_text2[i]->setGeometry(280, 10 + 32 * i, 190, 24);
         connect(m_text2[i], &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { m_model.setPassword(i, text.toStdString()); });
@@ -117,6 +93,7 @@ void Form10::buildPasswordPart() {
     m_label1[2]->setGeometry(215, 84, 80, 20);
     m_label1[3]->setGeometry(215, 106, 255, 64);
     m_label1[3]->setWordWrap(true);
+    m_label1[3]->setTextFormat(Qt::PlainText); // a file name is shown as it is, markup or not
     m_label1[3]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (int i = 0; i < 2; ++i) {
         m_line1[i] = named(new QFrame(this), "Line1", i);
@@ -192,6 +169,7 @@ void Form10::render() {
     m_syncing = true;
     for (int i = 0; i < kEncryptorButtonCount; ++i)
         m_command1[i]->setEnabled(m_model.enabled(static_cast<EncryptorButton>(i)));
+    paintButtons(m_pink);
     m_command1[static_cast<int>(EncryptorButton::View)]->setText(qs(m_model.viewCaption()));
     for (int i = 0; i < 2; ++i) {
         m_text2[i]->setEnabled(m_model.passwordsEnabled());
@@ -245,8 +223,10 @@ void Form10::refreshLists() {
 }
 
 void Form10::paintButtons(int pinkIndex) {
+    // Only an enabled button under the pointer is pink; one disabled while pink (OK after its work) turns grey.
+    m_pink = pinkIndex;
     for (int i = 0; i < kEncryptorButtonCount; ++i)
-        setBackground(m_command1[i], i == pinkIndex ? kButtonPink : kButtonGrey);
+        setBackground(m_command1[i], i == pinkIndex && m_command1[i]->isEnabled() ? kButtonPink : kButtonGrey);
 }
 
 void Form10::mouseMoveEvent(QMouseEvent* e) {

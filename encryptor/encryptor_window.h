@@ -57,5 +57,6 @@ private:
     int m_shownListing = -1;
     std::string m_shownView;
     bool m_syncing = false;
+    int m_pink = -1; // the button under the pointer
     bool m_mouseDownOnFiles = false;
 };

@@ -32,6 +32,8 @@ public:
     // The launcher, created when missing (not shown).
     virtual QWidget* launcher() = 0;
     virtual void closeLauncher() = 0;
+    // A calendar got the focus: the launcher closes, unless the focus only came back from its own message box.
+    virtual void calendarActivated() = 0;
     // Clicks one of the launcher's items (LauncherItem), creating the launcher when missing.
     virtual void clickLauncherItem(int item) = 0;
     // An open launcher's alarm item follows the alarm again.

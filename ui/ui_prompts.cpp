@@ -1,7 +1,11 @@
 #include "ui/ui_prompts.h"
 
+#include <QAbstractButton>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <cstdio>
+#include <memory>
 
 bool Prompts::s_capture = false;
 bool Prompts::s_echo = false;
@@ -9,6 +13,8 @@ std::deque<NoticeAnswer> Prompts::s_answers;
 std::vector<Notice> Prompts::s_shown;
 
 namespace {
+
+constexpr int kTitleBarExtras = 180;
 
 QMessageBox::Icon qtIcon(NoticeIcon icon) {
     switch (icon) {
@@ -45,20 +51,8 @@ NoticeAnswer Prompts::show(QWidget* parent, const Notice& notice) {
         s_answers.pop_front();
         return answer;
     }
-    QMessageBox box(qtIcon(notice.icon), QString::fromStdString(notice.title), QString::fromStdString(notice.text),
-                    QMessageBox::NoButton, parent);
-    switch (notice.buttons) {
-    case NoticeButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case NoticeButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case NoticeButtons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    }
-    switch (box.exec()) {
+    std::unique_ptr<QMessageBox> box(makeBox(parent, notice));
+    switch (box->exec()) {
     case QMessageBox::Yes:
         return NoticeAnswer::Yes;
     case QMessageBox::No:
@@ -68,6 +62,38 @@ NoticeAnswer Prompts::show(QWidget* parent, const Notice& notice) {
     default:
         return NoticeAnswer::Ok;
     }
+}
+
+QMessageBox* Prompts::makeBox(QWidget* parent, const Notice& notice) {
+    auto* box = new QMessageBox(qtIcon(notice.icon), QString::fromStdString(notice.title),
+                                QString::fromStdString(notice.text), QMessageBox::NoButton, parent);
+    box->setTextFormat(Qt::PlainText);
+    switch (notice.buttons) {
+    case NoticeButtons::Ok:
+        box->setStandardButtons(QMessageBox::Ok);
+        break;
+    case NoticeButtons::YesNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setEscapeButton(QMessageBox::No); // Esc declines
+        break;
+    case NoticeButtons::OkCancel:
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    // The program's own button texts, also where Qt's Chinese translation is not installed.
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+        {QMessageBox::Ok, "确定"}, {QMessageBox::Yes, "是"}, {QMessageBox::No, "否"}, {QMessageBox::Cancel, "取消"}};
+    for (auto [which, text] : texts)
+        if (QAbstractButton* b = box->button(which))
+            b->setText(QString::fromUtf8(text));
+    // A message box sizes itself to its text, and a short text leaves the title cut off by the window frame:
+    // make room for the title, the frame's icon and its three window buttons.
+    const int titleWidth = QFontMetrics(box->font()).horizontalAdvance(box->windowTitle()) + kTitleBarExtras;
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    return box;
 }
 
 NoticeAnswer Prompts::show(QWidget* parent, const QString& title, const QString& text, NoticeIcon icon,

@@ -7,6 +7,7 @@
 #include <deque>
 #include <vector>
 
+class QMessageBox;
 class QWidget;
 
 class Prompts {
@@ -14,6 +15,8 @@ public:
     static NoticeAnswer show(QWidget* parent, const Notice& notice);
     static NoticeAnswer show(QWidget* parent, const QString& title, const QString& text, NoticeIcon icon,
                              NoticeButtons buttons = NoticeButtons::Ok);
+    // The box `show` runs: Chinese button texts, wide enough for its title, the text shown as plain text.
+    static QMessageBox* makeBox(QWidget* parent, const Notice& notice);
 
     // Test hooks: while answers are queued (or capture is on), no box is shown; each call takes the next
     // queued answer (Ok/Yes by default) and records the notice.

@@ -1,8 +1,13 @@
 #include "ui/ui_style.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLineEdit>
 #include <QPalette>
+#include <QShortcut>
+#include <QTranslator>
 #include <QWidget>
 
 namespace {
@@ -43,6 +48,27 @@ QFont displayFont(int pixelSize) {
 
 void applyUiFont() {
     QApplication::setFont(uiFont());
+}
+
+bool loadQtChineseTexts() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
+
+void maskWithStars(QLineEdit* box) {
+    box->setEchoMode(QLineEdit::Password);
+    box->setStyleSheet("lineedit-password-character: 42"); // '*'
+}
+
+void cancelOnEscape(QAbstractButton* cancel, QWidget* scope) {
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), scope);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(escape, &QShortcut::activated, cancel, &QAbstractButton::click);
 }
 
 void setBackground(QWidget* w, const QColor& background) {

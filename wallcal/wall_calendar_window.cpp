@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace {
@@ -66,7 +67,13 @@ QListWidget* oneEntryList(QWidget* parent, const char* name, const std::vector<s
         list->addItem(QString::fromStdString(e));
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     list->setGeometry(at.x(), at.y(), width, list->sizeHintForRow(0) + 2 * list->frameWidth());
+    // The one line shown is the value: the arrows and the wheel, which only scroll, choose what they show.
+    QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, list, [list](int row) {
+        if (row != list->currentRow() && row < list->count())
+            list->setCurrentRow(row);
+    });
     return list;
 }
 
@@ -229,8 +236,12 @@ void Form4::buildMenu() {
 }
 
 void Form4::showCells() {
-    for (int i = 0; i < kWallCells; ++i)
+    for (int i = 0; i < kWallCells; ++i) {
         m_label3[i]->setText(QString::fromStdString(m_model.cells()[i]));
+        m_label3[i]->setToolTip(QString());
+    }
+    paintCells();
+    m_label5->setText(QString::fromStdString(m_model.rangeNote()));
 }
 
 void Form4::paintCells() {
@@ -256,7 +267,7 @@ void Form4::hoverSheet() {
     m_model.clearHover();
     paintCells();
     m_frame2->hide();
-    m_label5->clear();
+    m_label5->setText(QString::fromStdString(m_model.rangeNote()));
 }
 
 QPoint Form4::launcherPositionFromIcon(QSize launcherSize, int screenHeight) const {
@@ -311,6 +322,6 @@ void Form4::clickMenuItem(int item) {
 void Form4::changeEvent(QEvent* e) {
     // Clicking the wall calendar dismisses the launcher.
     if (e->type() == QEvent::ActivationChange && isActiveWindow())
-        m_app.closeLauncher();
+        m_app.calendarActivated();
     QWidget::changeEvent(e);
 }

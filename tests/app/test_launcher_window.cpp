@@ -6,6 +6,7 @@
 #include "support/temp_dir.h"
 #include "ui/ui_names.h"
 #include "ui/ui_prompts.h"
+#include "ui/ui_style.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -26,9 +28,10 @@ public:
         QDesktopServices::setUrlHandler("http", this, "open");
         QDesktopServices::setUrlHandler("https", this, "open");
         QDesktopServices::setUrlHandler("file", this, "open");
+        QDesktopServices::setUrlHandler("mailto", this, "open");
     }
     ~UrlSink() override {
-        for (const char* s : {"http", "https", "file"})
+        for (const char* s : {"http", "https", "file", "mailto"})
             QDesktopServices::unsetUrlHandler(s);
     }
     QList<QUrl> urls;
@@ -94,7 +97,7 @@ TEST_F(LauncherTest, PasswordPanelOpensUnderTheItemAndChecksThePassword) {
     ASSERT_EQ(Prompts::shown().size(), 1u);
     EXPECT_EQ(Prompts::shown()[0].text, "密码错误!");
     EXPECT_EQ(Prompts::shown()[0].title, "警告");
-    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(panel->isVisible()); // for the next try
     EXPECT_TRUE(text->text().isEmpty());
     EXPECT_FALSE(launcherClosed());
 
@@ -106,6 +109,77 @@ TEST_F(LauncherTest, PasswordPanelOpensUnderTheItemAndChecksThePassword) {
     QTest::keyClick(text, Qt::Key_Return);
     EXPECT_EQ(Prompts::shown().size(), 1u);
     EXPECT_TRUE(launcherClosed());
+}
+
+TEST_F(LauncherTest, WrongPasswordKeepsTheLauncherWhenTheFocusFallsOnTheCalendar) {
+    Form3* desk = app.showDeskCalendar(); // its focus closes the launcher: open it again above
+    ASSERT_TRUE(launcherClosed());
+    launcher = app.launcher();
+    launcher->show();
+    launcher->activateWindow();
+    clickWidget(item(ItemDiary));
+    auto* text = control<QLineEdit>(launcher, "Text1");
+    QTest::keyClicks(text, "nope");
+    QTest::keyClick(text, Qt::Key_Return);
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    // The box closes and the window system hands the focus to the desk calendar.
+    desk->activateWindow();
+    processEvents();
+    ASSERT_FALSE(launcherClosed());
+    (void)QTest::qWaitFor([&] { return launcher->isActiveWindow(); }, 500);
+    EXPECT_TRUE(launcher->isActiveWindow());
+    EXPECT_TRUE(text->hasFocus());
+    EXPECT_TRUE(text->text().isEmpty());
+    // A click on the calendar afterwards still dismisses it.
+    desk->activateWindow();
+    (void)QTest::qWaitFor([&] { return launcherClosed(); }, 500);
+    EXPECT_TRUE(launcherClosed());
+}
+
+TEST_F(LauncherTest, PasswordIsMaskedWithStarsAndEscCancelsEachPanel) {
+    launcher->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(launcher));
+    clickWidget(item(ItemMemoBook));
+    auto* text = control<QLineEdit>(launcher, "Text1");
+    QTest::keyClicks(text, "abc");
+    EXPECT_EQ(text->displayText(), "***");
+    QTest::keyClick(text, Qt::Key_Escape);
+    EXPECT_FALSE(frame("Frame1")->isVisible());
+    EXPECT_TRUE(text->text().isEmpty());
+    clickWidget(item(ItemAlarm));
+    ASSERT_TRUE(frame("Frame2")->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(frame("Frame2")->isVisible());
+    EXPECT_EQ(app.desk().dshh, "--");
+    EXPECT_FALSE(launcherClosed());
+}
+
+TEST_F(LauncherTest, MessageBoxesSpeakChineseShowTheirTitleAndEscAnswersNo) {
+    clickWidget(item(ItemDiary));
+    QTest::keyClicks(control<QLineEdit>(launcher, "Text1"), "nope");
+    QTest::keyClick(control<QLineEdit>(launcher, "Text1"), Qt::Key_Return);
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    // Qt's own Chinese texts are not loaded here: the boxes carry theirs.
+    std::unique_ptr<QMessageBox> wrong(Prompts::makeBox(launcher, Prompts::shown()[0]));
+    wrong->show();
+    processEvents();
+    ASSERT_EQ(wrong->buttons().size(), 1);
+    EXPECT_EQ(wrong->buttons()[0]->text(), "确定");
+    EXPECT_GE(wrong->width(), wrong->fontMetrics().horizontalAdvance("警告") + 180);
+    std::unique_ptr<QMessageBox> question(
+        Prompts::makeBox(launcher, Notice{"提醒", "保存?", NoticeIcon::Question, NoticeButtons::YesNo}));
+    question->show();
+    processEvents();
+    QStringList texts;
+    for (QAbstractButton* b : question->buttons())
+        texts << b->text();
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{"否", "是"}));
+    QTest::keyClick(question.get(), Qt::Key_Escape);
+    EXPECT_EQ(question->result(), QMessageBox::No);
+    // Where Qt's translation is installed, it is loaded for every other text Qt shows.
+    ASSERT_TRUE(loadQtChineseTexts());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "取消");
 }
 
 TEST_F(LauncherTest, RememberedPasswordPrefillsTheNextPanel) {
@@ -123,17 +197,35 @@ TEST_F(LauncherTest, RememberedPasswordPrefillsTheNextPanel) {
 }
 
 TEST_F(LauncherTest, BrowserAndHelpOpenThroughTheDesktop) {
+    dir.write("pavo.htm", "<html></html>");
+    dir.write("start page.htm", "<html></html>");
+    const QUrl local = QUrl::fromLocalFile(QString::fromStdString((dir / "start page.htm").string()));
+    const std::pair<const char*, QUrl> cases[] = {
+        {"https://www.example.org/start", QUrl("https://www.example.org/start")},
+        {"www.example.org", QUrl("http://www.example.org")},
+        {" example.org:8080/a ", QUrl("http://example.org:8080/a")},
+        {"mailto:me@example.org", QUrl("mailto:me@example.org")},
+        {"start page.htm", local},
+        {"missing page.htm", QUrl()},
+        {"ftp://example.org/x", QUrl()},
+        {"javascript:alert(1)", QUrl()},
+        {"file:///no/such/file.htm", QUrl()},
+    };
+    for (const auto& [mrurl, expected] : cases) {
+        UrlSink sink;
+        app.state().MRURL = mrurl;
+        launcher = app.launcher();
+        launcher->show();
+        clickWidget(item(ItemBrowser));
+        EXPECT_EQ(sink.urls, expected.isEmpty() ? QList<QUrl>() : QList<QUrl>{expected}) << mrurl;
+        EXPECT_TRUE(launcherClosed());
+    }
     UrlSink sink;
-    app.state().MRURL = "https://www.example.org/start";
-    clickWidget(item(ItemBrowser));
-    ASSERT_EQ(sink.urls.size(), 1);
-    EXPECT_EQ(sink.urls[0], QUrl("https://www.example.org/start"));
-    EXPECT_TRUE(launcherClosed());
     launcher = app.launcher();
     launcher->show();
     clickWidget(item(ItemHelp));
-    ASSERT_EQ(sink.urls.size(), 2);
-    EXPECT_EQ(sink.urls[1], QUrl::fromLocalFile(QString::fromStdString((dir / "pavo.htm").string())));
+    ASSERT_EQ(sink.urls.size(), 1);
+    EXPECT_EQ(sink.urls[0], QUrl::fromLocalFile(QString::fromStdString((dir / "pavo.htm").string())));
 }
 
 TEST_F(LauncherTest, AlarmPanelSetsAndTheItemTurnsItOff) {

@@ -218,6 +218,18 @@ TEST_F(SettingsWindowTest, CancelAndTheCloseBoxStoreNothing) {
     EXPECT_EQ(dir.read("pavosz.cjf"), kFile);
 }
 
+TEST_F(SettingsWindowTest, EscCancelsAndThePasswordShowsStars) {
+    EXPECT_EQ(box(1)->displayText(), "****");
+    EXPECT_EQ(box(2)->displayText(), "****");
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+    setBox(0, "changed");
+    QTest::keyClick(box(0), Qt::Key_Escape);
+    EXPECT_TRUE(closed());
+    EXPECT_EQ(app.state().password, "diary");
+    EXPECT_TRUE(Prompts::shown().empty());
+}
+
 TEST_F(SettingsWindowTest, FailedWriteKeepsTheFileAndTheWindowAndRollsBack) {
     setSafeWriteFaultForTests([](std::string_view step, const std::filesystem::path&) {
         return step == "write" ? std::string("No space left on device") : std::string();

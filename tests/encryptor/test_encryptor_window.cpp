@@ -82,7 +82,9 @@ TEST_F(EncryptorWindowTest, ControlsTitleAndStart) {
     EXPECT_EQ(states(), std::vector<bool>(7, false));
     EXPECT_FALSE(box(0)->isEnabled());
     EXPECT_EQ(box(0)->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(box(0)->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box(0)), '*');
+    box(0)->setText("abc");
+    EXPECT_EQ(box(0)->displayText(), "***");
+    box(0)->clear();
     EXPECT_EQ(window->height(), twipsToPx(5415));
     auto* combo = control<QComboBox>(window.get(), "Combo1");
     EXPECT_EQ(combo->currentText(), "*.txt");
@@ -205,6 +207,40 @@ TEST_F(EncryptorWindowTest, ButtonUnderTheMouseTurnsPink) {
     moveOver(window.get(), QPoint(207, 5));
     for (int i = 0; i < kEncryptorButtonCount; ++i)
         EXPECT_EQ(buttonColour(i), QColor(0xE0, 0xE0, 0xE0)) << i;
+}
+
+TEST_F(EncryptorWindowTest, AButtonDisabledUnderThePointerTurnsGrey) {
+    clickItem(list("File1"), "report.txt");
+    clickWidget(button(0));
+    typePasswords("abc");
+    moveOver(button(5));
+    ASSERT_EQ(buttonColour(5), QColor(0xFF, 0xC0, 0xC0));
+    clickWidget(button(5));
+    ASSERT_FALSE(button(5)->isEnabled());
+    EXPECT_EQ(buttonColour(5), QColor(0xE0, 0xE0, 0xE0));
+}
+
+TEST_F(EncryptorWindowTest, UndoWaitsForAFileAndAFailedViewStaysShut) {
+    // After an encryption a new pattern clears the choice: undo has no file left to act on.
+    clickItem(list("File1"), "report.txt");
+    clickWidget(button(0));
+    typePasswords("abc");
+    clickWidget(button(5));
+    ASSERT_TRUE(button(3)->isEnabled());
+    auto* combo = control<QComboBox>(window.get(), "Combo1");
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), "*.*");
+    EXPECT_FALSE(button(3)->isEnabled());
+    EXPECT_FALSE(button(4)->isEnabled());
+    EXPECT_TRUE(Prompts::shown().empty());
+    // A file that cannot be read: its message, and no empty view under "关闭查看".
+    clickItem(list("File1"), "two.txt");
+    std::filesystem::remove(dir / "two.txt");
+    clickWidget(button(2));
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].title, "警告");
+    EXPECT_EQ(button(2)->text(), "查  看");
+    EXPECT_EQ(window->height(), twipsToPx(5415));
 }
 
 TEST_F(EncryptorWindowTest, LauncherOpensOneEncryptorAndDisablesTheStartUpWindow) {
