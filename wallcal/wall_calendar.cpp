@@ -2,6 +2,8 @@
 
 #include "common/numeric_text.h"
 
+#include <algorithm>
+
 namespace {
 
 // List texts are read with the program's numeric rule ("01" is 1, "abc" is 0).
@@ -77,11 +79,12 @@ std::string monthGridText(const MonthCells& cells) {
 }
 
 WallCalendar::WallCalendar(const LocalDateTime& today)
-    : m_glnian(fourDigits(today.year)), m_glyue(twoDigits(today.month)) {
+    : m_glnian(fourDigits(std::clamp(today.year, kWallFirstYear, kWallLastYear))), m_glyue(twoDigits(today.month)),
+      m_today(today) {
+    if (today.year < kWallFirstYear || today.year > kWallLastYear)
+        m_rangeNote = "挂历只有" + textOf(kWallFirstYear) + "年至" + textOf(kWallLastYear) + "年, 没有" +
+                      textOf(today.year) + "年";
     showMonth();
-    for (int cell = 0; cell < kWallCells; ++cell)
-        if (!m_cells[cell].empty() && numberOf(m_cells[cell]) == today.day)
-            m_marked.insert(cell);
 }
 
 void WallCalendar::chooseYear(std::string_view entry) {
@@ -96,6 +99,12 @@ void WallCalendar::chooseMonth(std::string_view entry) {
 
 void WallCalendar::showMonth() {
     m_cells = ShowMonth(m_calendarX1, m_glnian, m_glyue);
+    clearHover();
+    m_marked = -1;
+    if (numberOf(m_glnian) == m_today.year && numberOf(m_glyue) == m_today.month)
+        for (int cell = 0; cell < kWallCells; ++cell)
+            if (!m_cells[cell].empty() && numberOf(m_cells[cell]) == m_today.day)
+                m_marked = cell;
 }
 
 bool WallCalendar::hoverCell(int cell) {

@@ -7,7 +7,6 @@
 #include "common/clock.h"
 
 #include <array>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,11 +50,14 @@ public:
     const std::string& glnian() const { return m_glnian; }
     const std::string& glyue() const { return m_glyue; }
     const MonthCells& cells() const { return m_cells; }
-    // The blue mark was given to cells when the window opened; it stays with them in every month.
-    bool isMarked(int cell) const { return m_marked.count(cell) != 0; }
+    // The blue mark is on today's cell while today's month is shown.
+    bool isMarked(int cell) const { return cell == m_marked; }
+    // Empty when today's year is in the year list; else a plain sentence saying which years the lists cover
+    // (the window then opens on today's month of the nearest listed year).
+    const std::string& rangeNote() const { return m_rangeNote; }
 
     // The mouse over a cell: true when it holds a day, which then becomes the highlighted cell with its
-    // details; an empty cell changes nothing.
+    // details; an empty cell changes nothing. Another month clears the highlight and the details.
     bool hoverCell(int cell);
     // The mouse over the large picture: no highlight, no details.
     void clearHover();
@@ -70,7 +72,9 @@ private:
     std::string m_glnian;
     std::string m_glyue;
     MonthCells m_cells;
-    std::set<int> m_marked;
+    LocalDateTime m_today;
+    int m_marked = -1;
+    std::string m_rangeNote;
     int m_highlighted = -1;
     std::string m_details;
 };

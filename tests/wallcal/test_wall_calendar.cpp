@@ -157,16 +157,34 @@ TEST(WallCalendarState, OpensOnTodayAndMarksIt) {
         EXPECT_EQ(wall.isMarked(i), i == 19) << i;
 }
 
-TEST(WallCalendarState, TodayMarkStaysOnItsCellAfterAMonthChange) {
+TEST(WallCalendarState, TodayMarkAndHoverFollowTheMonthShown) {
     WallCalendar wall(LocalDateTime{2024, 3, 15});
+    ASSERT_TRUE(wall.hoverCell(19));
     wall.chooseMonth("04");
     EXPECT_EQ(wall.glyue(), "04");
     EXPECT_EQ(wall.cells()[19], "19"); // 1 April 2024 was a Monday
-    EXPECT_TRUE(wall.isMarked(19));
+    EXPECT_EQ(wall.highlighted(), -1);
+    EXPECT_EQ(wall.details(), "");
+    for (int i = 0; i < kWallCells; ++i)
+        EXPECT_FALSE(wall.isMarked(i)) << i;
     wall.chooseYear("1900");
-    EXPECT_EQ(wall.glnian(), "1900");
-    EXPECT_TRUE(wall.isMarked(19));
+    wall.chooseMonth("03");
     EXPECT_FALSE(wall.isMarked(cellOf(wall.cells(), "15")));
+    wall.chooseYear("2024");
+    EXPECT_TRUE(wall.isMarked(19));
+}
+
+TEST(WallCalendarState, ATodayOutsideTheListsOpensOnTheNearestYearAndSaysSo) {
+    for (auto [year, shown] : {std::pair{2150, kWallLastYear}, std::pair{1850, kWallFirstYear}}) {
+        WallCalendar wall(LocalDateTime{year, 5, 4});
+        EXPECT_EQ(wall.glnian(), std::to_string(shown));
+        EXPECT_EQ(wall.glyue(), "05");
+        EXPECT_EQ(wall.rangeNote(),
+                  "挂历只有1900年至" + std::to_string(kWallLastYear) + "年, 没有" + std::to_string(year) + "年");
+        for (int i = 0; i < kWallCells; ++i)
+            EXPECT_FALSE(wall.isMarked(i)) << i;
+    }
+    EXPECT_EQ(WallCalendar(LocalDateTime{kWallLastYear, 12, 31}).rangeNote(), "");
 }
 
 TEST(WallCalendarState, HoverGivesDetailsStartingWithABlank) {

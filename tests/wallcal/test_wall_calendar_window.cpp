@@ -12,8 +12,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 
@@ -129,15 +132,52 @@ TEST_F(WallTest, BrowsingToFebruary1900AndToALeapMonth) {
     EXPECT_EQ(caption(4), "1");
     EXPECT_EQ(caption(31), "28");
     EXPECT_EQ(caption(32), "");
-    // The blue mark stays on cell 19, which now holds the 16th.
+    // Today's blue mark is not carried to another month.
     EXPECT_EQ(caption(19), "16");
-    EXPECT_EQ(textColour(cell(19)), kBlue);
-    EXPECT_EQ(textColour(cell(18)), kTeal);
+    EXPECT_EQ(textColour(cell(19)), kTeal);
 
     pick("List1", "2000");
     EXPECT_EQ(caption(2), "1");
     EXPECT_EQ(caption(30), "29");
     EXPECT_EQ(caption(31), "");
+}
+
+TEST_F(WallTest, ScrollArrowsAndTheWheelChangeTheMonthShown) {
+    auto* details = control<QLabel>(wall, "Label5");
+    moveOver(cell(19));
+    ASSERT_TRUE(highlighted(19));
+    // The month list's down arrow, clicked where it is drawn.
+    auto* months = control<QListWidget>(wall, "List2");
+    QScrollBar* bar = months->verticalScrollBar();
+    const QRect down = scrollBarPart(bar, QStyle::SC_ScrollBarAddLine);
+    ASSERT_TRUE(down.isValid());
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, down.center());
+    EXPECT_EQ(wall->model().glyue(), "04");
+    EXPECT_EQ(months->currentItem()->text(), "04");
+    EXPECT_EQ(caption(1), "1"); // 1 April 2024 was a Monday
+    EXPECT_FALSE(highlighted(19));
+    EXPECT_EQ(textColour(cell(19)), kTeal);
+    EXPECT_EQ(details->text(), "");
+    // The wheel over the year list, one notch towards the user.
+    auto* years = control<QListWidget>(wall, "List1");
+    const QPoint at = years->viewport()->rect().center();
+    QWheelEvent wheel(at, years->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(years->viewport(), &wheel);
+    EXPECT_GT(wall->model().glnian(), "2024");
+    EXPECT_EQ(years->currentItem()->text().toStdString(), wall->model().glnian());
+}
+
+TEST_F(WallTest, ATodayBeyondTheListsIsSaidPlainly) {
+    wall->close();
+    flushDeletes();
+    clock.set({2150, 5, 4, 9, 0, 0});
+    app.openWallCalendar(QPoint(120, 80));
+    wall = app.windowAs<Form4>(WindowId::Form4);
+    ASSERT_NE(wall, nullptr);
+    EXPECT_EQ(control<QListWidget>(wall, "List1")->currentItem()->text(), QString::number(kWallLastYear));
+    EXPECT_EQ(control<QListWidget>(wall, "List2")->currentItem()->text(), "05");
+    EXPECT_TRUE(control<QLabel>(wall, "Label5")->text().startsWith("挂历只有1900年至"));
 }
 
 TEST_F(WallTest, HoverHighlightsTheDayAndShowsItsDetails) {
