@@ -10,6 +10,10 @@ template <class W, class... Args> W* Form1::showSingle(WindowId id, Args&&... ar
         remember(id, w);
     }
     w->show();
+    if (w->testAttribute(Qt::WA_ShowWithoutActivating)) {
+        w->raise();
+        return w; // on top, while the keys still go where the user is typing
+    }
     w->raise();
     w->activateWindow();
     return w;

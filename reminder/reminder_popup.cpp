@@ -91,6 +91,8 @@ Form7::Form7(ProgramHost& app, QWidget* parent) : QWidget(parent), m_app(app) {
     setObjectName("Form7");
     setWindowTitle("提醒");
     setWindowFlag(Qt::WindowStaysOnTopHint); // a reminder behind other windows would be missed
+    // It must not take the keys from another program: a Space typed there would tick "我知道了!".
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(kWidth, kHeight);
     if (QScreen* screen = QGuiApplication::primaryScreen()) // first shown in the middle of the screen
         move(screen->availableGeometry().center() - rect().center());
@@ -122,6 +124,7 @@ void Form7::buildControls() {
     m_label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setColors(m_label2, QColor(255, 255, 240), QColor(180, 20, 20));
     m_check1 = placed(named(new QCheckBox("我知道了!  不用再提醒我了!", this), "Check1"), QRect(24, 150, 300, 24));
+    m_check1->setFocusPolicy(Qt::ClickFocus); // never the first to take keys meant for another window
     m_image3 = placed(named(new EventLabel(this), "Image3"), QRect(196, 182, 30, 30));
     m_image3->setPixmap(checkButtonPixmap(30));
     m_image3->setCursor(Qt::PointingHandCursor);
@@ -170,7 +173,9 @@ void reopenMemoBook(ProgramHost& app) {
     QWidget* book = app.window(WindowId::Form6);
     if (!book || !book->isVisible())
         return;
-    const QPoint at = book->pos();
+    // The inner top-left: a new window's move() before the window manager has framed it would take the
+    // frame's corner for the inner one, and the book would climb by its title bar at every reload.
+    const QPoint at = book->geometry().topLeft();
     // A memo being typed survives the reload. The memo book's class lies in another library, so it is
     // asked by the names of its two invokable methods.
     QStringList draft;
@@ -179,7 +184,7 @@ void reopenMemoBook(ProgramHost& app) {
     delete book; // closing only schedules the deletion; the window table must not hand it out again
     app.openMemoBook();
     if (QWidget* again = app.window(WindowId::Form6))
-        again->move(at);
+        again->setGeometry(QRect(at, again->size()));
     if (QWidget* again = app.window(WindowId::Form6); again && !draft.isEmpty())
         QMetaObject::invokeMethod(again, "restoreDraft", Q_ARG(QStringList, draft));
 }

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -98,6 +99,32 @@ TEST_F(ReminderPopupTest, TickAndImage3CancelOnlyThatMemoAndTheTuneStopsNextSeco
     EXPECT_EQ(popup()->bwxh, "2   ");
 }
 
+TEST_F(ReminderPopupTest, AppearsOnTopWithoutTakingTheKeysAndShowsMarkupAsText) {
+    writeFile({memo(1, "2024031414", "<b>x</b><br>y")});
+    QLineEdit elsewhere; // another program's box the user is typing in
+    elsewhere.show();
+    elsewhere.activateWindow();
+    (void)QTest::qWaitFor([&] { return elsewhere.hasFocus(); }, 500);
+    ASSERT_TRUE(elsewhere.hasFocus());
+    Form7* w = check();
+    ASSERT_NE(w, nullptr);
+    processEvents();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    if (QGuiApplication::platformName() == "xcb") { // the offscreen platform activates every window it shows
+        EXPECT_TRUE(elsewhere.hasFocus());
+    }
+    // A Space typed on goes to the active window's focus, never to the tick.
+    QTest::keyClick(QApplication::activeWindow()->windowHandle(), Qt::Key_Space);
+    EXPECT_FALSE(c<QCheckBox>("Check1")->isChecked());
+    auto* text = c<QLabel>("Label2");
+    EXPECT_EQ(text->text(), "<b>x</b><br>y    ");
+    EXPECT_EQ(text->textFormat(), Qt::PlainText);
+    // A click on the pop-up gives it the keys.
+    clickWidget(c("Check1"));
+    EXPECT_TRUE(c<QCheckBox>("Check1")->isChecked());
+}
+
 TEST_F(ReminderPopupTest, ClosingWithoutTheTickLeavesTheFile) {
     const std::string before = dir.read("bwl/bwl.cjf");
     check();
@@ -163,6 +190,20 @@ TEST_F(ReminderPopupTest, AnOpenMemoBookShowsTheCancelAtOnceInItsPlace) {
     EXPECT_TRUE(again->isVisible());
     EXPECT_EQ(again->pos(), QPoint(123, 77));
     EXPECT_TRUE(control<QCheckBox>(again, "Check1(4)")->isChecked());
+}
+
+TEST_F(ReminderPopupTest, TheMemoBookComesBackExactlyWhereItWasAfterEveryReload) {
+    app.openMemoBook();
+    app.windowAs<Form6>(WindowId::Form6)->move(200, 300);
+    processEvents();
+    const QRect inner = app.windowAs<Form6>(WindowId::Form6)->geometry();
+    for (int round = 0; round < 2; ++round) { // memos 5 and 2 are due: each cancel reloads the book
+        ASSERT_NE(check(), nullptr);
+        clickWidget(c("Check1"));
+        clickWidget(c("Image3"));
+        processEvents();
+        EXPECT_EQ(app.windowAs<Form6>(WindowId::Form6)->geometry(), inner) << round;
+    }
 }
 
 TEST_F(ReminderPopupTest, TheExitItemRunsTheWriteBackAndLeavesTheMemoBookClosed) {
