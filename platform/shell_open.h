@@ -4,7 +4,8 @@
 #include <QUrl>
 #include <string>
 
-// A web address, a "mailto:" link or a document path, as the user stored it; a path without a scheme is
-// taken relative to the working directory. Returns false when nothing could be opened (never reported).
+// An http(s) or "mailto:" address, or an existing local file (a path without a scheme is taken relative to
+// the working directory); a bare host such as "www.example.org" gets "http://". Anything else (other schemes,
+// missing files) opens nothing. Returns false when nothing was opened (never reported).
 bool shellOpenDocument(const std::string& target);
 bool shellOpenUrl(const QUrl& url);
