@@ -73,6 +73,7 @@ void Form8::newCard() {
     editMode();
     zpfilename = std::string(kNoPhoto);
     loadPhoto(zpfilename);
+    m_boxes[1]->setFocus(Qt::OtherFocusReason); // ready for the new card's first field
 }
 
 void Form8::saveCard() {

@@ -108,8 +108,8 @@ std::string newSerialNumber(int cardCount) {
 }
 
 bool isBarePhotoName(std::string_view name) {
-    if (name.empty() || name.find_first_of("/\\") != std::string_view::npos ||
-        name.find("..") != std::string_view::npos)
+    // Dots inside a name ("a..b.jpg") stay in the folder; only the names of a folder itself lead out of it.
+    if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\") != std::string_view::npos)
         return false;
     return std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }

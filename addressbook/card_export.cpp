@@ -45,8 +45,21 @@ std::vector<std::string> encodeEach(const std::vector<std::string_view>& texts) 
     return out;
 }
 
+// Display columns of GB18030 bytes: an ASCII byte 1, a two-byte or a four-byte character 2.
+int displayColumns(std::string_view bytes) {
+    int columns = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const bool fourBytes = lead >= 0x81 && i + 3 < bytes.size() && bytes[i + 1] >= 0x30 && bytes[i + 1] <= 0x39;
+        i += lead < 0x81 ? 1 : fourBytes ? 4 : 2;
+        columns += lead < 0x81 ? 1 : 2;
+    }
+    return columns;
+}
+
 // The export is built in both forms at once: the cells are encoded together (a cell's byte count is its
-// display width) and each fixed piece once, so the large text never goes through the converter whole.
+// display width but for four-byte characters) and each fixed piece once, so the large text never goes through the
+// converter whole.
 struct ExportBuilder {
     Piece out;
     void add(const Piece& p) {
@@ -57,7 +70,7 @@ struct ExportBuilder {
     void addCell(std::string_view text, std::string_view bytes, int width) {
         out.text += text;
         out.bytes += bytes;
-        const auto blanks = static_cast<std::size_t>(std::max(0, width - static_cast<int>(bytes.size())));
+        const auto blanks = static_cast<std::size_t>(std::max(0, width - displayColumns(bytes)));
         out.text.append(blanks, ' ');
         out.bytes.append(blanks, ' ');
     }

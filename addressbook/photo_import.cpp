@@ -4,6 +4,9 @@
 #include "common/data_paths.h"
 #include "common/safe_write.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -14,6 +17,20 @@ bool isSeparator(char c) {
 
 Notice missingFileNotice(std::string_view pathText) {
     return {"警告", "找不到文件:\n" + std::string(pathText), NoticeIcon::Exclamation, NoticeButtons::Ok};
+}
+
+Notice tooLargeNotice(std::string_view name) {
+    return {"警告", "这个文件太大, 又不是图片, 不能用作名片照片:\n" + std::string(name), NoticeIcon::Exclamation,
+            NoticeButtons::Ok};
+}
+
+// A file of any kind can be picked with "*.*"; one that is large and no picture is refused before it is read.
+constexpr std::uintmax_t kLargestNonPicture = 4u << 20;
+
+bool hasPictureExtension(const fs::path& file) {
+    std::string ext = pathToUtf8(file.extension());
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".jpg" || ext == ".jpeg" || ext == ".png" || ext == ".bmp" || ext == ".gif";
 }
 
 Notice badNameNotice(std::string_view name) {
@@ -64,6 +81,10 @@ PhotoImport importPhoto(const fs::path& photoFolder, const fs::path& listFolder,
     const fs::path target = photoFolder / source.filename();
     if (alreadyInFolder(source, photoFolder, target))
         return result;
+    if (!hasPictureExtension(source) && fs::file_size(source, ec) > kLargestNonPicture && !ec) {
+        result.failure = tooLargeNotice(result.name);
+        return result;
+    }
     Result<std::string> bytes = readFileBytes(source);
     if (!bytes) {
         result.failure = readFailureNotice(bytes.error());

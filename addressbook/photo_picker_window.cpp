@@ -82,7 +82,7 @@ void Form11::buildPathRow() {
     m_path->setGeometry(twipsRect(90, 5100, 5895, 360));
     m_button = named(new EventLabel(this), "Image1");
     m_button->setPixmap(confirmButtonPicture(false));
-    m_button->setGeometry(twipsRect(6090, 5085, 1080, 390));
+    m_button->setGeometry(twipsRect(6000, 5085, 1080, 390)); // right edge in line with Frame1's
     m_button->setMouseTracking(true);
     m_buttonLit = named(new EventLabel(this), "Image2");
     m_buttonLit->setPixmap(confirmButtonPicture(true));

@@ -214,13 +214,15 @@ TEST_F(AddressBookWindowTest, PagingAnEmptyBookStaysOnTheEmptyCard) {
 TEST_F(AddressBookWindowTest, NewCardGetsTheNextSerialAndSaveAddsIt) {
     writeCards({"一", "二", "三"});
     Form8* w = open();
+    clickWidget(list(w)->lineEdit()); // the focus in the card list, as after a search
     command(w, "txinjianye");
+    EXPECT_EQ(QApplication::focusWidget(), box(w, 1)); // typing goes into the new card's first field
     EXPECT_EQ(w->currentCard(), 4);
     EXPECT_EQ(box(w, 0)->text(), "04");
     EXPECT_FALSE(locked(w));
     for (int i = 1; i <= 12; ++i) {
         EXPECT_EQ(box(w, i)->text(), "");
-        EXPECT_EQ(colour(w, i), kWhite);
+        EXPECT_EQ(colour(w, i), i == 1 ? kBlue : kWhite); // the focused box is light blue
     }
     EXPECT_EQ(w->zpfilename, "######");
     EXPECT_EQ(list(w)->count(), 3);

@@ -41,6 +41,14 @@ TEST(CardExport, TheWorkedExampleComesOutIdentical) {
     EXPECT_EQ(dir.read("dctxl.cjf"), gb(expected) + "\r\n");
 }
 
+TEST(CardExport, ACharacterOutsideGbkTakesTwoColumnsLikeAnyChinese) {
+    TempWorkDir dir;
+    Book b(dir, "%01%\xF0\xA0\x80\x80x%张三\r\n%02%\xE2\x82\xAC%x\r\n"); // U+20000 (four bytes) and "€" (two)
+    const std::string text = buildExportText(b.book, {2}, kMay2003);
+    EXPECT_NE(text.find("│\xF0\xA0\x80\x80x" + std::string(17, ' ') + "│"), std::string::npos) << text;
+    EXPECT_NE(text.find("│\xE2\x82\xAC" + std::string(18, ' ') + "│"), std::string::npos) << text;
+}
+
 TEST(CardExport, NoCardsGivesHeaderAndRuleWithoutBottom) {
     TempWorkDir dir;
     Book b(dir, "");

@@ -248,6 +248,39 @@ TEST_F(PhotoPickerTest, FoldersDrivesAndTheRoot) {
     p->close();
 }
 
+TEST_F(PhotoPickerTest, NamesWithDotsAreTakenAndLargeNonPicturesRefused) {
+    picture(Qt::blue, "pics/a..b.jpg");
+    dir.write("pics/big.dat", std::string(5u << 20, 'x'));
+    Form11* p = openPicker();
+    p->setFolder(folder("pics"));
+    auto* patterns = c<QComboBox>(p, "Combo1");
+    QTest::keyClick(patterns->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(patterns->lineEdit(), "*.*");
+    QTest::keyClick(patterns->lineEdit(), Qt::Key_Return);
+    clickFile(p, "big.dat");
+    confirm(p);
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_NE(Prompts::shown()[0].text.find("太大"), std::string::npos);
+    EXPECT_FALSE(dir.exists("txl/txlphoto/big.dat"));
+    EXPECT_EQ(book->zpfilename, "######");
+    clickFile(p, "a..b.jpg");
+    confirm(p);
+    EXPECT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(book->zpfilename, "a..b.jpg");
+    EXPECT_TRUE(near(photoCentre(), Qt::blue));
+}
+
+TEST_F(PhotoPickerTest, TheButtonLiesWhollyInsideTheWindow) {
+    Form11* p = openPicker();
+    for (const char* name : {"Image1", "Image2"}) {
+        auto* button = c<QLabel>(p, name);
+        EXPECT_TRUE(p->rect().contains(button->geometry())) << name;
+        EXPECT_LE(button->pixmap().width(), button->width()) << name;
+        EXPECT_GE(p->width() - button->geometry().right(), 4) << name; // clear of the window's edge
+    }
+    p->close();
+}
+
 TEST_F(PhotoPickerTest, TheButtonLightsUpUnderThePointer) {
     Form11* p = openPicker();
     EXPECT_FALSE(c(p, "Image2")->isVisible());

@@ -303,6 +303,26 @@ TEST_F(MemoBookWindowTest, TheMenuItemUnderTheMouseIsHighlighted) {
     EXPECT_FALSE(c(w, "Frame3")->isVisible());
 }
 
+TEST_F(MemoBookWindowTest, LongTextsEndInAnEllipsisAndLongFilesScrollToTheirEnd) {
+    std::string han;
+    for (int i = 0; i < 60; ++i)
+        han += "漢";
+    std::string bytes = memo(1, "W" + std::string(30, 'i') + han) + "\r\n";
+    for (int n = 2; n <= 33000; ++n)
+        bytes += memo(n % 9999 + 1, "memo " + std::to_string(n)) + "\r\n";
+    dir.write("bwl/bwl.cjf", gb(bytes));
+    Form6* w = open();
+    auto* text = c<QLabel>(w, cellName(2));
+    EXPECT_TRUE(text->text().endsWith(QChar(0x2026)));
+    EXPECT_LE(text->fontMetrics().horizontalAdvance(text->text()), text->contentsRect().width());
+    // The slider dragged to the bottom shows the last memos.
+    auto* bar = c<QScrollBar>(w, "VScroll1");
+    const QRect slider = scrollBarPart(bar, QStyle::SC_ScrollBarSlider);
+    dragWidget(bar, slider.center(), QPoint(slider.center().x(), bar->height() + 50));
+    EXPECT_EQ(bar->value(), 33000);
+    EXPECT_EQ(c<QLabel>(w, cellName(2))->text(), "memo 33000");
+}
+
 TEST_F(MemoBookWindowTest, AFullBookRefusesToAdd) {
     std::string bytes;
     for (int n = 1; n <= MemoBook::kMaxMemos; ++n)
