@@ -117,6 +117,9 @@ void FileEncryptor::typePattern(const std::string& pattern) {
     m_selected.clear();
     ++m_listingVersion;
     rebuildChosen();
+    // Undo and redo repeat the last operation on the file chosen; with the choice gone they have nothing to act on.
+    enable(EncryptorButton::Undo, false);
+    enable(EncryptorButton::Redo, false);
 }
 
 void FileEncryptor::pickPattern(const std::string& pattern) {
@@ -186,8 +189,10 @@ std::optional<Notice> FileEncryptor::toggleView() {
     if (!m_viewOpen)
         return std::nullopt;
     Result<std::string> text = lokViewText(pathFromUtf8(m_chosen));
-    if (!text)
+    if (!text) {
+        m_viewOpen = false; // nothing to show: the view stays shut
         return readFailureNotice(text.error());
+    }
     m_viewText = std::move(*text);
     return std::nullopt;
 }
