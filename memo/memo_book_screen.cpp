@@ -56,7 +56,7 @@ void MemoBookScreen::select(int number) {
     const MemoRecord* memo = m_book.record(number);
     if (!memo)
         return;
-    m_selected = static_cast<int16_t>(number);
+    m_selected = number;
     m_selectedText = memo->damaged ? memo->line : memo->text;
 }
 

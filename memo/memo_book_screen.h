@@ -49,7 +49,7 @@ public:
     const MemoBook& book() const { return m_book; }
 
     int top() const { return m_top; }
-    void setTop(int top) { m_top = static_cast<int16_t>(top); }
+    void setTop(int top) { m_top = top; }
     std::array<MemoRow, kMemoRows> rows() const;
     // The memo shown in row r (0 at the top), or nullptr for a blank row.
     const MemoRecord* memoInRow(int row) const { return m_book.record(m_top + row); }
@@ -89,11 +89,11 @@ private:
 
     MemoBook m_book;
     std::filesystem::path m_bwfilename;
-    int16_t m_top = 1;
-    int16_t m_selected = 0;
+    int m_top = 1; // memo numbers go past 32767 in a long file
+    int m_selected = 0;
     std::string m_selectedText;
     bool m_editing = false;
-    int16_t m_changeTarget = 0;
+    int m_changeTarget = 0;
     int m_bwnian = 2000;
     std::string m_bwyue = "01", m_bwri = "01", m_bwshi = "00";
 };

@@ -198,7 +198,9 @@ void Form6::showRows() {
         const MemoRow& row = rows[static_cast<std::size_t>(r)];
         m_label4[3 * r]->setText(q(row.number));
         m_label4[3 * r + 1]->setText(q(row.due));
-        m_label4[3 * r + 2]->setText(q(row.text));
+        // A text too long for its cell ends in "…" rather than in half a character.
+        QLabel* text = m_label4[3 * r + 2];
+        text->setText(text->fontMetrics().elidedText(q(row.text), Qt::ElideRight, text->contentsRect().width()));
         m_check1[r]->setChecked(row.ticked);
     }
 }
