@@ -194,6 +194,12 @@ QPoint Form3::launcherPositionFromIcon(QSize launcherSize, int screenHeight) con
 
 void Form3::openLauncherAt(QPoint topLeft) {
     QWidget* launcher = m_app.launcher();
+    // The calendar stands at the screen's right edge: a press near it would put part of the menu off the screen.
+    if (QScreen* s = screen()) {
+        const QRect area = s->availableGeometry();
+        topLeft.setX(qMax(area.left(), qMin(topLeft.x(), area.right() + 1 - launcher->width())));
+        topLeft.setY(qMax(area.top(), qMin(topLeft.y(), area.bottom() + 1 - launcher->height())));
+    }
     launcher->move(topLeft);
     launcher->show();
     launcher->raise();

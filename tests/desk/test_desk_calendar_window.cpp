@@ -105,6 +105,14 @@ TEST_F(DeskTest, IconClickAndRightPressOpenTheLauncher) {
         app.closeLauncher();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    // At the screen's right edge the menu opens as near the pointer as the screen allows.
+    const QRect area = desk->screen()->availableGeometry();
+    desk->move(area.right() + 1 - desk->width(), area.top());
+    QWidget* under = desk->childAt(QPoint(170, 240));
+    pressWidget(under, Qt::RightButton, under->mapFrom(desk, QPoint(170, 240)));
+    launcher = app.window(WindowId::Form2);
+    ASSERT_NE(launcher, nullptr);
+    EXPECT_EQ(launcher->x() + launcher->width(), area.right() + 1);
 }
 
 TEST_F(DeskTest, DraggingByTheStripFollowsThePointer) {
