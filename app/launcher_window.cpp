@@ -239,8 +239,7 @@ void Form2::passwordOk() {
     if (wrong) {
         // The panel stays for the next try, the box emptied and focused.
         Prompts::show(this, *wrong);
-        m_focusBackPending = true;
-        takeFocusBack();
+        refocusPasswordBox();
         m_focusBackPending = true;
         return;
     }
@@ -252,11 +251,15 @@ bool Form2::takeFocusBack() {
     if (!m_focusBackPending)
         return false;
     m_focusBackPending = false;
+    refocusPasswordBox();
+    return true;
+}
+
+void Form2::refocusPasswordBox() {
     show();
     raise();
     activateWindow();
     m_text1->setFocus();
-    return true;
 }
 
 void Form2::hideEvent(QHideEvent* e) {

@@ -38,6 +38,7 @@ private:
     void hidePanels();
     void passwordOk();
     void passwordCancel();
+    void refocusPasswordBox();
     void alarmOk();
     void deskStateChanged();
     void openGuarded();
