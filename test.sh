@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds Quillet and runs every test with CTest: the full build (warnings as errors) with the window tests
-# offscreen and its Debian package checked, then the models alone (QUILLET_GUI=OFF). With --sanitize (and
-# always under CI) also the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer. Every run ends
-# with the fuzzers (clang's libFuzzer, ASan+UBSan): each replays its corpus, then fuzzes for
-# QUILLET_FUZZ_SECONDS (10 under CI, 3 otherwise; 0 replays only).
+# offscreen, its Debian package and tray checked, then the models alone (QUILLET_GUI=OFF). With --sanitize (and
+# always under CI) also the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer. Then the fuzzers
+# (clang's libFuzzer, ASan+UBSan): each replays its corpus, then fuzzes for QUILLET_FUZZ_SECONDS (10 under CI,
+# 3 otherwise; 0 replays only). Ends with each phase's time and CTest's summary lines.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/scripts/install-deps"
@@ -18,22 +18,46 @@ done
 [ "${CI:-}" = "true" ] && sanitize=1
 fuzz_seconds="${QUILLET_FUZZ_SECONDS:-$([ "${CI:-}" = "true" ] && echo 10 || echo 3)}"
 
+summary=()
+started=$SECONDS
+report() {
+    echo
+    echo "== summary"
+    printf '%s\n' "${summary[@]}"
+    echo "total $((SECONDS - started)) s"
+}
+trap report EXIT
+
 run_suite() { # name, cmake options...
     local name="$1"; shift
     local dir="$here/build-test-$name"
+    local t0=$SECONDS
     echo "== $name build"
     cmake -S "$here" -B "$dir" -DQUILLET_WERROR=ON -DQUILLET_BENCH=OFF "$@" >/dev/null
     cmake --build "$dir" -j"$jobs"
-    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
+    local t1=$SECONDS
+    summary+=("$name: build $((t1 - t0)) s, tests running...")
+    local log="$dir/ctest-summary.log"
+    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs") | tee "$log"
+    summary[-1]="$name: build $((t1 - t0)) s, tests $((SECONDS - t1)) s"
+    while IFS= read -r line; do summary+=("    $line"); done < <(grep -E 'tests passed|Total Test time' "$log")
 }
 
 run_suite full -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_BENCH=ON
+timed() { # name, command...: runs a phase and notes its time in the summary
+    local name="$1" t0=$SECONDS; shift
+    echo "== $name"
+    "$@"
+    summary+=("$name: $((SECONDS - t0)) s")
+}
 # The Debian package of the build just tested: validated, linted and started from a temporary prefix.
-echo "== package"
-deb="$("$here/scripts/build-deb" --from "$here/build-test-full" | tail -1)"
-"$here/scripts/check-package" "$deb"
-echo "== tray"
-"$here/scripts/check-tray" "$here/build-test-full/app/quillet"
+check_package() {
+    local deb
+    deb="$("$here/scripts/build-deb" --from "$here/build-test-full" | tail -1)"
+    "$here/scripts/check-package" "$deb"
+}
+timed package check_package
+timed tray "$here/scripts/check-tray" "$here/build-test-full/app/quillet"
 # The crash harness has its full minute in the first suite; the others repeat it briefly.
 run_suite models -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_GUI=OFF -DQUILLET_CRASH_SECONDS=10
 if [ "$sanitize" = 1 ]; then
@@ -45,7 +69,6 @@ fi
 # input in build-test-fuzz/findings and fails the run.
 run_fuzzers() {
     local dir="$here/build-test-fuzz"
-    echo "== fuzz build"
     cmake -S "$here" -B "$dir" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_GUI=OFF \
         -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF -DQUILLET_FUZZ=ON >/dev/null
     local targets
@@ -68,4 +91,4 @@ run_fuzzers() {
         printf '%-12s %10s executions, no fault\n' "$t" "$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
     done
 }
-ASAN_OPTIONS=detect_leaks=0 run_fuzzers
+ASAN_OPTIONS=detect_leaks=0 timed fuzz run_fuzzers

@@ -1,4 +1,5 @@
 // Start-up as a user meets it: the real program in its own processes, in a temporary working folder.
+#include "support/build_paths.h"
 #include "support/temp_dir.h"
 
 #include <QProcess>
@@ -23,7 +24,7 @@ protected:
         }
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(QString::fromStdString(dir.path().string()));
-        p->start(QUILLET_APP, args.value_or(QStringList{"--data", QString::fromStdString(dir.path().string())}));
+        p->start(QString::fromStdString(appProgram()), args.value_or(QStringList{"--data", QString::fromStdString(dir.path().string())}));
         EXPECT_TRUE(p->waitForStarted(5000));
         return p;
     }

@@ -1,9 +1,10 @@
 #include "calendar/calendar_x.h"
 
+#include "support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -29,12 +30,7 @@ CalendarX at(int y, int m, int d) {
 }
 
 std::string referencePath() {
-    const char* dir = std::getenv("QUILLET_TEST_DATA");
-#ifdef QUILLET_SOURCE_TEST_DATA
-    if (dir == nullptr)
-        dir = QUILLET_SOURCE_TEST_DATA;
-#endif
-    return std::string(dir ? dir : "tests/data") + "/lunar/reference.tsv";
+    return (testDataDir() / "lunar" / "reference.tsv").string();
 }
 
 std::vector<std::string> splitTabs(const std::string& line) {

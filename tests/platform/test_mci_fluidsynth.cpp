@@ -3,6 +3,7 @@
 #include "platform/mci_fluidsynth.h"
 #include "reminder/music.h"
 
+#include "support/build_paths.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ protected:
     FluidSynthMciTest() {
         fs::create_directories(m_folder);
         for (const char* tune : {"bwyy.mid", "dsyy.mid"})
-            fs::copy_file(fs::path(QUILLET_SOURCE_DIR) / "data" / tune, m_folder / tune);
+            fs::copy_file(sourceDir() / "data" / tune, m_folder / tune);
     }
 
     FluidSynthMciOptions silentOptions() {

@@ -1,5 +1,7 @@
 #include "platform/midi_file_length.h"
 
+#include "support/build_paths.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -59,7 +61,7 @@ std::string oneNoteFile(uint32_t ticks) {
 }
 
 std::string committedTune(const char* name) {
-    std::ifstream in(std::filesystem::path(QUILLET_SOURCE_DIR) / "data" / name, std::ios::binary);
+    std::ifstream in(sourceDir() / "data" / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

@@ -3,6 +3,7 @@
 // length, does not clip, and the two tunes differ.
 #include "platform/midi_file_length.h"
 
+#include "support/build_paths.h"
 #include "support/temp_dir.h"
 
 #include <cmath>
@@ -86,7 +87,7 @@ struct RenderedTune {
 };
 
 RenderedTune render(const TempWorkDir& dir, const char* name) {
-    fs::path midi = fs::path(QUILLET_SOURCE_DIR) / "data" / name;
+    fs::path midi = sourceDir() / "data" / name;
     RenderedTune tune;
     tune.seconds = midiFileSeconds(readBytes(midi)).value_or(0);
     fs::path wav = dir / (std::string(name) + ".wav");

@@ -1,5 +1,7 @@
 #include "support/cli_runner.h"
 
+#include "support/build_paths.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,7 +29,7 @@ CliRun runCli(const std::vector<std::string>& args, const std::string& input) {
     fs::create_directories(tmp);
     { std::ofstream(tmp / "in", std::ios::binary) << input; }
     // The tests' data lives in the working directory, whether or not it holds a settings file.
-    std::string command = quoted(QUILLET_CLI) + " --data .";
+    std::string command = quoted(cliProgram()) + " --data .";
     for (const std::string& a : args)
         command += " " + quoted(a);
     command += " <" + quoted((tmp / "in").string()) + " >" + quoted((tmp / "out").string()) + " 2>" +

@@ -9,5 +9,5 @@ struct CliRun {
     std::string err;
 };
 
-// QUILLET_CLI (a compile definition) names the program; `input` is fed to its standard input.
+// cliProgram() names the program; `input` is fed to its standard input.
 CliRun runCli(const std::vector<std::string>& args, const std::string& input = {});

@@ -1,5 +1,7 @@
 #include "support/temp_dir.h"
 
+#include "support/build_paths.h"
+
 #include "common/text_codec.h"
 
 #include <cstdlib>
@@ -53,7 +55,7 @@ bool TempWorkDir::exists(std::string_view relative) const {
 fs::path testDataDir() {
     if (const char* env = std::getenv("QUILLET_TEST_DATA"))
         return env;
-    return fs::path(QUILLET_SOURCE_DIR) / "tests" / "data";
+    return sourceDir() / "tests" / "data";
 }
 
 std::string gb(std::string_view utf8) {
