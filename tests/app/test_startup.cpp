@@ -24,7 +24,8 @@ protected:
         }
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(QString::fromStdString(dir.path().string()));
-        p->start(QString::fromStdString(appProgram()), args.value_or(QStringList{"--data", QString::fromStdString(dir.path().string())}));
+        p->start(QString::fromStdString(appProgram()),
+                 args.value_or(QStringList{"--data", QString::fromStdString(dir.path().string())}));
         EXPECT_TRUE(p->waitForStarted(5000));
         return p;
     }

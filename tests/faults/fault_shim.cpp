@@ -30,7 +30,7 @@ struct Fault {
 };
 
 std::mutex g_lock;
-std::string g_spec; // the QUILLET_FAULT text the counters belong to
+std::string g_rule; // the QUILLET_FAULT text the counters belong to
 long g_matched = 0; // matching calls seen under that text
 
 bool parse(const char* text, Fault& f) {
@@ -74,25 +74,25 @@ std::string fdPath(int fd) {
 
 // The errno to fail with, or 0 to let the call through.
 int faultFor(const char* call, const char* path1, const char* path2 = nullptr) {
-    const char* spec = std::getenv("QUILLET_FAULT");
-    if (!spec || !*spec)
+    const char* rule = std::getenv("QUILLET_FAULT");
+    if (!rule || !*rule)
         return 0;
     Fault f;
-    if (!parse(spec, f) || f.call != call)
+    if (!parse(rule, f) || f.call != call)
         return 0;
     if (!pathMatches(f, path1) && !pathMatches(f, path2))
         return 0;
     std::lock_guard<std::mutex> hold(g_lock);
-    if (g_spec != spec) {
-        g_spec = spec;
+    if (g_rule != rule) {
+        g_rule = rule;
         g_matched = 0;
     }
     return g_matched++ < f.pass ? 0 : f.err;
 }
 
 int faultForFd(const char* call, int fd) {
-    const char* spec = std::getenv("QUILLET_FAULT");
-    if (!spec || !*spec || std::strncmp(spec, call, std::strlen(call)) != 0 || spec[std::strlen(call)] != ':')
+    const char* rule = std::getenv("QUILLET_FAULT");
+    if (!rule || !*rule || std::strncmp(rule, call, std::strlen(call)) != 0 || rule[std::strlen(call)] != ':')
         return 0;
     return faultFor(call, fdPath(fd).c_str());
 }

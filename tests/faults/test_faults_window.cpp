@@ -1,12 +1,12 @@
 // The memo book window under system-call faults (the shim, LD_PRELOAD): each failed save names the file and
 // the reason, keeps the file and the typed memo, and the window saves normally once the fault is gone.
 #include "app/form1.h"
-#include "ui/ui_prompts.h"
 #include "memo/memo_book.h"
 #include "memo/memo_book_window.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/ui_prompts.h"
 
 #include <QPlainTextEdit>
 #include <cstring>

@@ -1,10 +1,10 @@
 #include "app/form1.h"
 #include "app/launcher_window.h"
 #include "desk/desk_calendar_window.h"
-#include "ui/clock_change_watch.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "ui/clock_change_watch.h"
 #include "ui/ui_names.h"
 #include "wallcal/wall_calendar_window.h"
 
