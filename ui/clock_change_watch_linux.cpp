@@ -37,7 +37,7 @@ ClockChangeWatch::~ClockChangeWatch() {
 
 bool ClockChangeWatch::arm() {
     constexpr time_t kTenYears = 10LL * 366 * 86400;
-    itimerspec spec{};
-    spec.it_value.tv_sec = std::time(nullptr) + kTenYears;
-    return timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    itimerspec when{};
+    when.it_value.tv_sec = std::time(nullptr) + kTenYears;
+    return timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &when, nullptr) == 0;
 }

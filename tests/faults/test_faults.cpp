@@ -197,7 +197,7 @@ bool bigFile(const fs::path& dir, const std::string& name) {
 }
 
 // The QUILLET_FAULT text for a fault on a kind, or "" when the kind makes no such call.
-std::string faultSpec(const FileKind& kind, const Fault& f, const char* error, const fs::path& dir) {
+std::string faultRule(const FileKind& kind, const Fault& f, const char* error, const fs::path& dir) {
     if (f.readSide) {
         if (kind.read.empty())
             return {};
@@ -235,14 +235,14 @@ TEST(SystemCallFaults, EveryKindKeepsItsFilesAndNamesFileAndReason) {
                 TempWorkDir dir;
                 fs::copy(fixture.path(), dir.path(),
                          fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-                const std::string spec = faultSpec(kind, f, errorName, dir.path());
-                if (spec.empty())
+                const std::string rule = faultRule(kind, f, errorName, dir.path());
+                if (rule.empty())
                     continue;
                 const auto before = snapshot(dir.path());
-                ::setenv("QUILLET_FAULT", spec.c_str(), 1);
+                ::setenv("QUILLET_FAULT", rule.c_str(), 1);
                 std::optional<std::string> message = kind.flow(dir.path());
                 ::unsetenv("QUILLET_FAULT");
-                const std::string where = std::string(kind.name) + " " + spec;
+                const std::string where = std::string(kind.name) + " " + rule;
                 Tally& t = tally[f.call + (f.readSide ? " (read side) " : " ") + errorName];
                 ++t.cases;
                 ASSERT_TRUE(message) << where << ": reported success";
@@ -285,11 +285,11 @@ TEST(SystemCallFaults, QuilletCliFailsAndKeepsTheFile) {
                 writeFile(dir / "doc.txt", lines("plain ", 3000, 30));
                 const auto before = snapshot(dir.path());
                 FileKind kind{"cli", {}, {}, c.written, c.read};
-                const std::string spec = faultSpec(kind, f, errorName, dir.path());
-                ::setenv("QUILLET_FAULT", spec.c_str(), 1);
+                const std::string rule = faultRule(kind, f, errorName, dir.path());
+                ::setenv("QUILLET_FAULT", rule.c_str(), 1);
                 CliRun run = runCli(c.args, c.input);
                 ::unsetenv("QUILLET_FAULT");
-                const std::string where = c.args[0] + " " + spec;
+                const std::string where = c.args[0] + " " + rule;
                 EXPECT_EQ(run.code, 1) << where;
                 EXPECT_NE(run.err.find(f.readSide ? c.read : c.written), std::string::npos) << where << run.err;
                 EXPECT_NE(run.err.find(std::strerror(error)), std::string::npos) << where << run.err;

@@ -31,21 +31,21 @@ TEST(WindowUnderFaults, MemoBookSavesFailCleanlyAndTheWindowStaysUsable) {
             ASSERT_NE(w, nullptr);
             clickWidget(control(w, "Command1"));
             typeText(control(w, "Text1"), "不能丢");
-            const std::string spec = std::string(call) + ":" + name + ":/.bwl.cjf.quillet-tmp.";
-            ::setenv("QUILLET_FAULT", spec.c_str(), 1);
+            const std::string rule = std::string(call) + ":" + name + ":/.bwl.cjf.quillet-tmp.";
+            ::setenv("QUILLET_FAULT", rule.c_str(), 1);
             clickWidget(control(w, "Command1"));
             ::unsetenv("QUILLET_FAULT");
             ++faults;
-            ASSERT_EQ(Prompts::shown().size(), 1u) << spec;
-            EXPECT_EQ(Prompts::shown()[0].title, "警告") << spec;
-            EXPECT_NE(Prompts::shown()[0].text.find("bwl.cjf"), std::string::npos) << spec;
-            EXPECT_NE(Prompts::shown()[0].text.find(std::strerror(error)), std::string::npos) << spec;
-            EXPECT_EQ(dir.read("bwl/bwl.cjf"), before) << spec;
-            EXPECT_EQ(control<QPlainTextEdit>(w, "Text1")->toPlainText(), "不能丢") << spec;
+            ASSERT_EQ(Prompts::shown().size(), 1u) << rule;
+            EXPECT_EQ(Prompts::shown()[0].title, "警告") << rule;
+            EXPECT_NE(Prompts::shown()[0].text.find("bwl.cjf"), std::string::npos) << rule;
+            EXPECT_NE(Prompts::shown()[0].text.find(std::strerror(error)), std::string::npos) << rule;
+            EXPECT_EQ(dir.read("bwl/bwl.cjf"), before) << rule;
+            EXPECT_EQ(control<QPlainTextEdit>(w, "Text1")->toPlainText(), "不能丢") << rule;
             clickWidget(control(w, "Command1")); // the same press again, the disk well
             MemoBook book;
             ASSERT_TRUE(book.load(dir / "bwl/bwl.cjf").ok());
-            ASSERT_EQ(book.count(), 2) << spec;
+            ASSERT_EQ(book.count(), 2) << rule;
             EXPECT_EQ(book.record(2)->text, "不能丢");
         }
     std::printf("  %d failed saves in the memo book window\n", faults);
