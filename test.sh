@@ -79,16 +79,32 @@ run_fuzzers() {
     (cd "$dir" && ctest --output-on-failure -j"$jobs")
     [ "$fuzz_seconds" = 0 ] && return 0
     mkdir -p "$dir/findings"
+    rm -f "$dir/findings/"*.status
+    # Each fuzzer uses one core: as many run at once as there are cores; they are reported in order.
+    local t
     for t in $targets; do
+        while [ "$(jobs -pr | wc -l)" -ge "$jobs" ]; do wait -n; done
         mkdir -p "$dir/corpus/$t"
-        local log="$dir/findings/$t.log"
-        if ! "$dir/fuzz/fuzz_$t" -max_total_time="$fuzz_seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
-            -artifact_prefix="$dir/findings/$t-" "$dir/corpus/$t" "$here/fuzz/corpus/$t" >"$log" 2>&1; then
-            tail -40 "$log"
-            echo "fuzz_$t found a fault (input kept in $dir/findings)" >&2
-            return 1
-        fi
-        printf '%-12s %10s executions, no fault\n' "$t" "$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
+        (
+            rc=0
+            "$dir/fuzz/fuzz_$t" -max_total_time="$fuzz_seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
+                -artifact_prefix="$dir/findings/$t-" "$dir/corpus/$t" "$here/fuzz/corpus/$t" \
+                >"$dir/findings/$t.log" 2>&1 || rc=$?
+            echo "$rc" >"$dir/findings/$t.status"
+        ) &
     done
+    wait
+    local failed=0
+    for t in $targets; do
+        if [ "$(cat "$dir/findings/$t.status")" != 0 ]; then
+            tail -40 "$dir/findings/$t.log"
+            echo "fuzz_$t found a fault (input kept in $dir/findings)" >&2
+            failed=1
+        else
+            printf '%-12s %10s executions, no fault\n' "$t" \
+                "$(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/findings/$t.log")"
+        fi
+    done
+    return "$failed"
 }
 ASAN_OPTIONS=detect_leaks=0 timed fuzz run_fuzzers
