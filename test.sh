@@ -20,10 +20,13 @@ fuzz_seconds="${QUILLET_FUZZ_SECONDS:-$([ "${CI:-}" = "true" ] && echo 10 || ech
 
 summary=()
 started=$SECONDS
+phase=""
 report() {
+    local status=$?
     echo
     echo "== summary"
     printf '%s\n' "${summary[@]}"
+    [ "$status" = 0 ] || echo "FAILED in $phase"
     echo "total $((SECONDS - started)) s"
 }
 trap report EXIT
@@ -32,6 +35,7 @@ run_suite() { # name, cmake options...
     local name="$1"; shift
     local dir="$here/build-test-$name"
     local t0=$SECONDS
+    phase="$name"
     echo "== $name build"
     cmake -S "$here" -B "$dir" -DQUILLET_WERROR=ON -DQUILLET_BENCH=OFF "$@" >/dev/null
     cmake --build "$dir" -j"$jobs"
@@ -49,6 +53,7 @@ release_flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBIN
 run_suite full "${release_flags[@]}" -DQUILLET_BENCH=ON
 timed() { # name, command...: runs a phase and notes its time in the summary
     local name="$1" t0=$SECONDS; shift
+    phase="$name"
     echo "== $name"
     "$@"
     summary+=("$name: $((SECONDS - t0)) s")

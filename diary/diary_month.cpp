@@ -89,9 +89,11 @@ MonthRead readMonthLines(const std::vector<std::string>& lines, double wantedDay
         *cells.header = header;
         if (exportText)
             *exportText += exportDayHeading(header);
-        // Entry lines up to the time line: the first is appended as it stands, the others after a CR LF.
+        // Entry lines up to the time line: the first is appended as it stands, the others after a CR LF. A day
+        // recorded twice keeps the lines of both: the second record's first line goes on a line of its own, so
+        // that no two lines run together (and into a line that would read back as a time line).
         bool closed = false;
-        for (bool first = true; !closed && i < lines.size(); first = false) {
+        for (bool first = cells.body->empty(); !closed && i < lines.size(); first = false) {
             const std::string& line = lines[i++];
             closed = isTimeLine(line);
             if (closed) {

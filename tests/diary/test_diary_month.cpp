@@ -1,5 +1,6 @@
 #include "diary/diary_month.h"
 
+#include "common/line_file.h"
 #include "common/text_codec.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,23 @@ TEST(DiaryMonth, ReadingFollowsTheRecords) {
     EXPECT_EQ(read.tables.dayTime[1], "@@@@@@@@20031201080000@@@@@@");
     EXPECT_EQ(read.tables.dayHeader[15], "@@@@@@@@@@20031215@@@@@@@@@@");
     EXPECT_TRUE(readMonthLines({}, 1).readable);
+}
+
+// A file may hold a day twice: its lines are kept as lines, and the month writes back to the same days.
+TEST(DiaryMonth, ADayRecordedTwiceKeepsItsLinesApart) {
+    const std::vector<std::string> lines = {"@@@@@@@@@@20031205@@@@@@@@@@",
+                                            "",
+                                            "@@@@",
+                                            "@@@@@@@@20031205080000@@@@@@",
+                                            "@@@@@@@@@@20031205@@@@@@@@@@",
+                                            "@@@@开会",
+                                            "@@@@@@@@20031205090000@@@@@@"};
+    const MonthRead read = readMonthLines(lines, 5);
+    ASSERT_TRUE(read.readable);
+    EXPECT_EQ(read.shownEntry, "\r\n@@@@\r\n@@@@开会");
+    const MonthRead again = readMonthLines(decodeLines(monthPlainBytes(read.tables)), 5);
+    EXPECT_TRUE(again.readable);
+    EXPECT_EQ(again.tables.dayBody, read.tables.dayBody);
 }
 
 TEST(DiaryMonth, AnEntryLineWithEightAtSignsReadsAsATimeLine) {
