@@ -10,6 +10,7 @@
 #include "desktop/data_folder.h"
 #include "platform/mci_device.h"
 #include "platform/single_instance.h"
+#include "ui/cursor_blink_pause.h"
 #include "ui/ui_prompts.h"
 #include "ui/ui_style.h"
 
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     applyUiFont();
     loadQtChineseTexts();
+    CursorBlinkPause blinkPause;
     // Test seams for the process tests: a private instance key, and message boxes answered on stderr.
     const QString key = qEnvironmentVariableIsEmpty("QUILLET_INSTANCE_KEY")
                             ? SingleInstance::defaultKey()
