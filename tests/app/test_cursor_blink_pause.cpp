@@ -3,6 +3,7 @@
 #include "ui/cursor_blink_pause.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QLineEdit>
 #include <QStyleHints>
 #include <QTest>
@@ -18,6 +19,16 @@ public:
         return false;
     }
 };
+
+// Whether the box shows its text cursor: a dark pixel in the middle row of the cursor's rectangle.
+bool cursorDrawn(QLineEdit* box) {
+    const QImage image = box->grab().toImage();
+    const QRect cursor = box->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    for (int x = cursor.left(); x <= cursor.right(); ++x)
+        if (qGray(image.pixel(x, cursor.center().y())) < 128)
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -36,7 +47,7 @@ TEST(CursorBlinkPause, CursorsStopBlinkingWhileIdleAndBlinkAgainOnInput) {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         CursorBlinkPause pause(1000);
         clickWidget(second);
-        QTest::keyClicks(second, "abc");
+        QTest::keyClicks(second, "abc   "); // the cursor stands clear of the letters
         PaintCount count;
         second->installEventFilter(&count);
 
@@ -47,6 +58,9 @@ TEST(CursorBlinkPause, CursorsStopBlinkingWhileIdleAndBlinkAgainOnInput) {
         // The spell is over: one last paint shows the cursor, then nothing.
         EXPECT_TRUE(QTest::qWaitFor([&pause] { return pause.paused(); }, 5000));
         processEvents();
+        EXPECT_TRUE(cursorDrawn(second));
+        first->setText("abc   ");
+        EXPECT_FALSE(cursorDrawn(first)); // the same text without the focus: no cursor
         EXPECT_EQ(QGuiApplication::styleHints()->cursorFlashTime(), 0);
         count.paints = 0;
         QTest::qWait(300);
@@ -55,7 +69,7 @@ TEST(CursorBlinkPause, CursorsStopBlinkingWhileIdleAndBlinkAgainOnInput) {
         QTest::keyClick(second, Qt::Key_D);
         EXPECT_FALSE(pause.paused());
         EXPECT_EQ(QGuiApplication::styleHints()->cursorFlashTime(), 100);
-        EXPECT_EQ(second->text(), "abcd");
+        EXPECT_EQ(second->text(), "abc   d");
         count.paints = 0;
         QTest::qWait(300);
         EXPECT_GT(count.paints, 1);
