@@ -48,6 +48,14 @@ protected:
         runDeskMemoCheck(app);
         return popup();
     }
+    // The memo check, then the user ticks the pop-up's box and closes it; gives the memo book as it is then.
+    Form6* cancelDueMemo() {
+        check();
+        clickWidget(c("Check1"));
+        clickWidget(c("Image3"));
+        processEvents();
+        return app.windowAs<Form6>(WindowId::Form6);
+    }
 
     TempWorkDir dir;
     FakeClock clock{LocalDateTime{2024, 3, 15, 14, 30}};
@@ -181,11 +189,7 @@ TEST_F(ReminderPopupTest, AnOpenMemoBookShowsTheCancelAtOnceInItsPlace) {
     Form6* book = app.windowAs<Form6>(WindowId::Form6);
     book->move(123, 77);
     EXPECT_FALSE(control<QCheckBox>(book, "Check1(4)")->isChecked());
-    check();
-    clickWidget(c("Check1"));
-    clickWidget(c("Image3"));
-    processEvents();
-    Form6* again = app.windowAs<Form6>(WindowId::Form6);
+    Form6* again = cancelDueMemo();
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(again->isVisible());
     EXPECT_EQ(again->pos(), QPoint(123, 77));
@@ -247,11 +251,7 @@ TEST_F(ReminderPopupTest, AMemoBeingTypedSurvivesTheMemoBooksReload) {
     pickFromList(control<QComboBox>(book, "Combo1(1)"), "07");
     pickFromList(control<QComboBox>(book, "Combo1(3)"), "18");
     EXPECT_EQ(control<QComboBox>(book, "Combo1(1)")->currentText(), "07");
-    check();
-    clickWidget(c("Check1"));
-    clickWidget(c("Image3"));
-    processEvents();
-    Form6* again = app.windowAs<Form6>(WindowId::Form6);
+    Form6* again = cancelDueMemo();
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(control<QCheckBox>(again, "Check1(4)")->isChecked());
     EXPECT_EQ(control<QPlainTextEdit>(again, "Text1")->toPlainText(), "half typed");
