@@ -254,14 +254,14 @@ Result<void> CardBook::saveAll(CardMerge* merge) {
 }
 
 // Serial numbers belong to the position: a card that a merge put at the end, or kept twice, takes the serial of
-// its row. A line without any "%" has no fields to number and stays as it is.
+// its row. A serial whose numeric value is already its row ("1" written by another program) stays as it is, and
+// so does a line without any "%" (it has no fields to number).
 void CardBook::renumber() {
     for (int k = 1; k <= m_count; ++k) {
         CardRow& row = m_rows[k];
-        const std::string serial = newSerialNumber(k - 1);
-        if (row[1] == serial || row[0].find('%') == std::string::npos)
+        if (numericValue(row[1]) == k || row[0].find('%') == std::string::npos)
             continue;
-        row[1] = serial;
+        row[1] = newSerialNumber(k - 1);
         row[0] = recordLine(row) + piecesBeyondFields(row[0]);
     }
 }
