@@ -2,6 +2,7 @@
 
 #include "common/data_paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -66,7 +67,7 @@ std::string busyReason(const std::string& note, std::chrono::milliseconds waited
     std::string who = "无法得知是哪个程序";
     if (const std::size_t space = note.find(' '); space != std::string::npos && space > 0)
         who = "进程号 " + note.substr(0, space) + ",程序 " + note.substr(space + 1);
-    const long seconds = static_cast<long>((waited.count() + 999) / 1000);
+    const long seconds = std::max(1L, static_cast<long>((waited.count() + 500) / 1000));
     return "数据文件夹正被另一个程序使用(" + who + "),等了 " + std::to_string(seconds) +
            " 秒仍未让出。本次没有作任何改动,请稍后再试。";
 }
