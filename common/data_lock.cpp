@@ -37,6 +37,8 @@ std::map<std::string, Held>& registry() {
     return held;
 }
 
+#ifndef _WIN32
+
 std::string programName() {
 #ifdef __GLIBC__
     return program_invocation_short_name;
@@ -44,8 +46,6 @@ std::string programName() {
     return "quillet";
 #endif
 }
-
-#ifndef _WIN32
 
 long currentPid() {
     return static_cast<long>(::getpid());
@@ -73,8 +73,8 @@ std::string busyReason(const std::string& note, std::chrono::milliseconds waited
 }
 
 IoError lockFileError(const fs::path& folder, int err) {
-    return IoError{pathToUtf8(folder / kDataLockFileName),
-                   std::string("无法打开数据文件夹的锁文件: ") + std::strerror(err)};
+    return IoError{pathToUtf8(folder),
+                   "无法建立或打开数据文件夹的锁文件 " + std::string(kDataLockFileName) + ": " + std::strerror(err)};
 }
 
 // Opens the lock file (created when missing) and waits for the exclusive lock.
