@@ -192,6 +192,14 @@ bool HolidayCalendar::isWorkday(int year, int month, int day) const {
     return w != 0 && w != 6;
 }
 
+std::string holidayText(const DayMark& mark) {
+    if (!mark.name)
+        return {};
+    if (mark.kind == DayOff::MakeUpWorkday)
+        return *mark.name + " 调休上班";
+    return *mark.name + " 放假第" + std::to_string(mark.dayOfRun) + "天";
+}
+
 std::string unknownYearNotice(int year) {
     return std::to_string(year) + "年的放假安排尚不知道，只按周末显示";
 }

@@ -77,6 +77,9 @@ private:
     std::vector<bool> m_known;
 };
 
+// A marked day in words: "国庆节 放假第3天", "国庆节 调休上班"; "" for an ordinary day.
+std::string holidayText(const DayMark& mark);
+
 // The plain notice for a year outside the table.
 std::string unknownYearNotice(int year);
 
