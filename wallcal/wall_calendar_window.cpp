@@ -213,7 +213,7 @@ void Form4::buildGrid() {
         connect(cell, &EventLabel::moved, this, [this, i] { hoverCell(i); });
         m_label3[i] = cell;
         m_holidayMark[i] = named(new QLabel(cell), "HolidayMark", i);
-        m_holidayMark[i]->setGeometry(cell->width() - 15, 1, 14, 14);
+        m_holidayMark[i]->setGeometry(cell->width() - 16, 0, 15, 16);
         m_holidayMark[i]->setAlignment(Qt::AlignCenter);
         m_holidayMark[i]->setFont(uiFont(8, true));
         m_holidayMark[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
