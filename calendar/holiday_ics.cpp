@@ -4,7 +4,6 @@
 #include "common/clock.h"
 
 #include <optional>
-#include <regex>
 
 namespace {
 
@@ -59,15 +58,11 @@ struct Event {
     std::string summary, categories, start, end;
 };
 
+// An all-day DATE value, YYYYMMDD.
 std::optional<CivilDate> basicDate(const std::string& value) {
-    static const std::regex form(R"((\d{4})(\d{2})(\d{2}))");
-    std::smatch m;
-    if (!std::regex_match(value, m, form))
+    if (value.size() != 8)
         return std::nullopt;
-    CivilDate d{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3])};
-    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
-        return std::nullopt;
-    return d;
+    return parseIsoDate(value.substr(0, 4) + "-" + value.substr(4, 2) + "-" + value.substr(6, 2));
 }
 
 } // namespace

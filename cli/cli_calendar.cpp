@@ -10,22 +10,10 @@
 
 #include <iostream>
 #include <optional>
-#include <regex>
 
 namespace {
 
 using Date = CivilDate;
-
-std::optional<Date> parseDate(const std::string& text) {
-    static const std::regex form(R"((\d{4})-(\d{2})-(\d{2}))");
-    std::smatch m;
-    if (!std::regex_match(text, m, form))
-        return std::nullopt;
-    Date d{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3])};
-    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
-        return std::nullopt;
-    return d;
-}
 
 std::string isoDate(const Date& d) {
     return fourDigits(d.year) + "-" + twoDigits(d.month) + "-" + twoDigits(d.day);
@@ -68,8 +56,8 @@ int runCalendar(const CliArgs& args) {
         if (!known)
             return cliUsageError("calendar " + args[0] + " needs FROM and TO (YYYY-MM-DD)" +
                                  (ics ? " and optionally --lunar-days, --holidays" : ""));
-        auto from = parseDate(args[1]);
-        auto to = parseDate(args[2]);
+        auto from = parseIsoDate(args[1]);
+        auto to = parseIsoDate(args[2]);
         if (!from || !to)
             return cliUsageError("calendar " + args[0] + ": dates must be valid and written YYYY-MM-DD");
         if (isLaterThan(*from, *to))
@@ -81,7 +69,7 @@ int runCalendar(const CliArgs& args) {
     }
     if (args.size() != 1)
         return cliUsageError("calendar takes at most one date (YYYY-MM-DD)");
-    auto date = parseDate(args[0]);
+    auto date = parseIsoDate(args[0]);
     if (!date)
         return cliUsageError("calendar: '" + args[0] + "' is not a valid date written YYYY-MM-DD");
     return printTexts(*date);

@@ -193,7 +193,9 @@ void Form3::refreshClock() {
 void Form3::showHolidayMark(const LocalDateTime& today) {
     const DayMark mark = holidayCalendar().mark(today.year, today.month, today.day);
     m_holidayMark->setText(QString::fromUtf8(mark.mark().data(), qsizetype(mark.mark().size())));
-    m_holidayMark->setToolTip(QString::fromStdString(holidayText(mark)));
+    // A year the table does not know has no marks; the mark's place tells why when the pointer rests on it.
+    m_holidayMark->setToolTip(QString::fromStdString(
+        holidayCalendar().knows(today.year) ? holidayText(mark) : unknownYearNotice(today.year)));
     QPalette p = m_holidayMark->palette();
     p.setColor(QPalette::WindowText, mark.kind == DayOff::MakeUpWorkday ? QColor(40, 60, 120) : QColor(196, 32, 38));
     m_holidayMark->setPalette(p);
