@@ -95,6 +95,8 @@ std::variant<HolidayYears, std::string> parseHolidayLines(const std::vector<std:
         std::smatch m;
         if (std::regex_match(line, m, yearLine)) {
             year = std::stoi(m[1]);
+            if (year < 1900 || year > 2100) // the years of the lunar tables
+                return refuse("年份 " + std::string(m[1]) + " 不在 1900 至 2100 之间");
             if (years.contains(year))
                 return refuse("[" + std::to_string(year) + "] 已出现过");
             years[year];

@@ -93,6 +93,7 @@ TEST(Holidays, MalformedLineRefusesTheFileWithItsNumber) {
         {{"[2026]", "2029-01-01 休 元旦"}, "第2行: "},
         {{"[2026]", "2026-01-01..2026-01-03 休 元旦", "2026-01-03 班 元旦"}, "第3行: 2026-01-03 已在第2行出现"},
         {{"[2026]", "[2026]"}, "第2行: "},
+        {{"# 1", "# 2", "[0001]"}, "第3行: "},
     };
     for (const auto& [lines, start] : cases) {
         auto parsed = parseHolidayLines(lines);
