@@ -32,6 +32,7 @@ int printTable(const Date& from, const Date& to) {
     for (Date d = from; !isLaterThan(d, to); d = nextCivilDay(d)) {
         recalcOn(c, d);
         const DayMark mark = holidays.mark(d.year, d.month, d.day);
+        cliTellUnknownYear(d.year);
         std::cout << isoDate(d) << '\t' << c.WeekdayText() << '\t' << c.YearNumber() << '\t' << c.YearText() << '\t'
                   << c.YearTag() << '\t' << c.MonthText() << '\t' << c.MonthNumber() << '\t' << c.DayText() << '\t'
                   << c.DayNumber() << '\t' << mark.mark() << '\t' << (mark.name ? *mark.name : "") << '\n';

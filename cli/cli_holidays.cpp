@@ -19,11 +19,6 @@ std::string isoText(const CivilDate& d) {
     return fourDigits(d.year) + "-" + twoDigits(d.month) + "-" + twoDigits(d.day);
 }
 
-void tellUnknown(const HolidayCalendar& table, int year, std::set<int>& told) {
-    if (!table.knows(year) && told.insert(year).second)
-        std::cerr << "quillet-cli: " << unknownYearNotice(year) << "\n";
-}
-
 int listDays(const std::string& fromText, const std::string& toText) {
     const auto from = parseIsoDate(fromText), to = parseIsoDate(toText);
     if (!from || !to)
@@ -31,9 +26,8 @@ int listDays(const std::string& fromText, const std::string& toText) {
     if (isLaterThan(*from, *to))
         return cliUsageError("holidays: FROM is after TO");
     const HolidayCalendar& table = cliHolidays();
-    std::set<int> told;
     for (CivilDate d = *from; !isLaterThan(d, *to); d = nextCivilDay(d)) {
-        tellUnknown(table, d.year, told);
+        cliTellUnknownYear(d.year);
         if (const DayMark m = table.mark(d.year, d.month, d.day); m.name)
             std::cout << isoText(d) << '\t' << m.mark() << '\t' << *m.name << '\n';
     }
@@ -44,8 +38,7 @@ int isWorkday(const std::string& text) {
     const auto d = parseIsoDate(text);
     if (!d)
         return cliUsageError("holidays --is-workday: '" + text + "' is not a valid date written YYYY-MM-DD");
-    std::set<int> told;
-    tellUnknown(cliHolidays(), d->year, told);
+    cliTellUnknownYear(d->year);
     return cliHolidays().isWorkday(d->year, d->month, d->day) ? 0 : 1;
 }
 
@@ -96,6 +89,12 @@ CliRegistrar reg("holidays",
                   runHolidays});
 
 } // namespace
+
+void cliTellUnknownYear(int year) {
+    static std::set<int> told;
+    if (!cliHolidays().knows(year) && told.insert(year).second)
+        std::cerr << "quillet-cli: " << unknownYearNotice(year) << "\n";
+}
 
 const HolidayCalendar& cliHolidays() {
     static const bool loaded = [] {

@@ -3,3 +3,5 @@
 // the data folder's file (the data folder must be entered). Problems with the files are told on stderr.
 class HolidayCalendar;
 const HolidayCalendar& cliHolidays();
+// Says once per year, on stderr, that the arrangement of a year outside the table is not known yet.
+void cliTellUnknownYear(int year);
