@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/tray_icon.h"
 #include "app/window_tour.h"
+#include "calendar/holidays.h"
 #include "desktop/app_identity.h"
 #include "desktop/autostart.h"
 #include "desktop/command_line.h"
@@ -98,6 +99,14 @@ int main(int argc, char** argv) {
     if (folderProblem) {
         Prompts::show(nullptr, Notice{"警告", *folderProblem, NoticeIcon::Critical, NoticeButtons::Ok});
         return 1;
+    }
+    // The published holiday arrangements, with the user's own years over them; a refused file is told.
+    HolidayLoad holidays = loadHolidays(findShareFolder(programFolder) / kHolidayFileName,
+                                        std::filesystem::current_path() / kHolidayFileName);
+    setHolidayCalendar(std::move(holidays.calendar));
+    for (const std::string& problem : holidays.problems) {
+        std::fprintf(stderr, "quillet: %s\n", problem.c_str());
+        Prompts::show(nullptr, Notice{"警告", problem, NoticeIcon::Exclamation, NoticeButtons::Ok});
     }
 
     SystemClock clock;

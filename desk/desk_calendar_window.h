@@ -41,6 +41,7 @@ private:
     // The whole seconds Timer2 has slept so far count before it is stopped or aimed anew.
     void stopTimer2();
     void buildControls();
+    void showHolidayMark(const LocalDateTime& today);
     void openLauncherAt(QPoint topLeft);
 
     ProgramHost& m_app;
@@ -57,6 +58,7 @@ private:
     EventLabel* m_label4;
     EventLabel* m_label5;
     EventLabel* m_label6;
+    EventLabel* m_holidayMark; // "休" or "班" beside the day, from the holiday table
     QTimer* m_timer1;
     QTimer* m_timer2;
     QTimer* m_timer3;

@@ -14,8 +14,9 @@ std::string failure(const fs::path& path, const std::string& what) {
     return "数据文件夹 " + path.string() + ": " + what;
 }
 
-// Copies the defaults without overwriting anything; placeholder files that keep empty folders in Git and the
-// tunes (read from the share folder itself) are left out.
+// Copies the defaults without overwriting anything; placeholder files that keep empty folders in Git, the
+// tunes and the delivered holiday table (read from the share folder itself) are left out: a holiday file in
+// the data folder is the user's own.
 std::optional<std::string> copyDefaults(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(from, ec); !ec && it != fs::recursive_directory_iterator();
@@ -24,7 +25,7 @@ std::optional<std::string> copyDefaults(const fs::path& from, const fs::path& to
         const fs::path dest = to / rel;
         if (it->is_directory(ec)) {
             fs::create_directories(dest, ec);
-        } else if (rel.filename() != ".keep" && rel.extension() != ".mid") {
+        } else if (rel.filename() != ".keep" && rel.extension() != ".mid" && rel != "jjr.cjf") {
             fs::copy_file(it->path(), dest, fs::copy_options::skip_existing, ec);
         }
         if (ec)

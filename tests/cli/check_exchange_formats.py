@@ -68,6 +68,8 @@ def check_ics(work):
     assert names.count('春节') == 201 and names.count('中秋节') == 201, names.count('春节')
     days = read_ics(work, '2100-12-01', '2100-12-31', '--lunar-days')
     assert ('2100-12-22', '冬至') in days and ('2100-12-31', '农历十二月初一') in days, days[-3:]
+    rest = read_ics(work, '2004-01-01', '2026-12-31', '--holidays')
+    assert ('2026-02-14', '春节 调休上班') in rest and ('2026-10-07', '国庆节 休') in rest, rest[-3:]
     print(f'icalendar: {len(events)} festivals and terms 1900-2100, {len(days)} events in December 2100')
 
 

@@ -59,6 +59,7 @@ TEST(DataFolder, MissingUserFolderIsSeededWholeAndExistingOneLeftAlone) {
     dir.write("share/defaults/bwl/bwl.cjf", "memos");
     dir.write("share/defaults/rjb/.keep", "");
     dir.write("share/defaults/bwyy.mid", "tune");
+    dir.write("share/defaults/jjr.cjf", "the delivered holiday table"); // the user's file is his own
     const DataFolder folder{dir / "home/.local/share/quillet", DataFolderSource::UserData};
     ASSERT_EQ(prepareDataFolder(folder, dir / "share/defaults"), std::nullopt);
     EXPECT_EQ(dir.read("home/.local/share/quillet/pavosz.cjf"), "settings");
@@ -66,6 +67,7 @@ TEST(DataFolder, MissingUserFolderIsSeededWholeAndExistingOneLeftAlone) {
     EXPECT_TRUE(fs::is_directory(folder.path / "rjb"));
     EXPECT_FALSE(dir.exists("home/.local/share/quillet/rjb/.keep"));
     EXPECT_FALSE(dir.exists("home/.local/share/quillet/bwyy.mid"));
+    EXPECT_FALSE(dir.exists("home/.local/share/quillet/jjr.cjf"));
 
     dir.write("home/.local/share/quillet/pavosz.cjf", "mine");
     ASSERT_EQ(prepareDataFolder(folder, dir / "share/defaults"), std::nullopt);
