@@ -203,7 +203,7 @@ std::string holidayText(const DayMark& mark) {
 }
 
 std::string unknownYearNotice(int year) {
-    return std::to_string(year) + "年的放假安排尚不知道，只按周末显示";
+    return std::to_string(year) + "年的放假安排尚不知道,只按周末显示";
 }
 
 HolidayLoad loadHolidays(const std::filesystem::path& delivered, const std::filesystem::path& user) {

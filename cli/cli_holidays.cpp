@@ -3,6 +3,7 @@
 
 #include "calendar/holidays.h"
 #include "cli/cli_registry.h"
+#include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/line_file.h"
 #include "common/numeric_text.h"
@@ -50,6 +51,10 @@ int importIcs(const std::string& name) {
     if (auto* why = std::get_if<std::string>(&imported))
         return cliFailure(name + ": " + *why);
     const auto target = dataPath({kHolidayFileName});
+    // The user's table is read, merged and written back as one locked step.
+    const Result<DataLock> lock = DataLock::take(dataFolderAbove(target, 0));
+    if (!lock)
+        return cliFailure(lock.error().path + ": " + lock.error().reason);
     HolidayYears years;
     std::error_code ec;
     if (std::filesystem::exists(target, ec)) {

@@ -133,7 +133,7 @@ TEST(Holidays, UserFileReplacesWholeYearsAndABadOneIsLeftOut) {
     load = loadHolidays(dir / "none.cjf", dir / "none.cjf");
     EXPECT_EQ(load.problems.size(), 1u);
     EXPECT_FALSE(load.calendar.knows(2026));
-    EXPECT_EQ(unknownYearNotice(2027), "2027年的放假安排尚不知道，只按周末显示");
+    EXPECT_EQ(unknownYearNotice(2027), "2027年的放假安排尚不知道,只按周末显示");
 }
 
 TEST(Holidays, PublishedIcsGivesHolidaysAndMakeUpDays) {

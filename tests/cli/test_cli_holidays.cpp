@@ -24,7 +24,7 @@ TEST(CliHolidays, ListsMarkedDaysAndAnswersWorkdayQuestions) {
     // A year the table does not know: the weekends, and one plain notice.
     CliRun later = runCli({"holidays", "2031-01-01", "2031-12-31"});
     EXPECT_EQ(later.out, "");
-    EXPECT_EQ(later.err, "quillet-cli: 2031年的放假安排尚不知道，只按周末显示\n");
+    EXPECT_EQ(later.err, "quillet-cli: 2031年的放假安排尚不知道,只按周末显示\n");
     EXPECT_EQ(runCli({"holidays", "--is-workday", "2031-01-01"}).code, 0);
     EXPECT_EQ(runCli({"holidays", "2026-02-30", "2026-03-01"}).code, 2);
     EXPECT_EQ(runCli({"holidays", "2026-03-02", "2026-03-01"}).code, 2);

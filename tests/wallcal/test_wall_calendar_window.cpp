@@ -364,7 +364,7 @@ TEST_F(WallHolidayTest, CornerMarksColoursAndTheHolidayLine) {
     EXPECT_EQ(holidayLine(), "");
     // A year the table does not know: weekend colours, no marks, and the plain notice.
     pick("List1", "2031");
-    EXPECT_EQ(holidayLine(), "2031年的放假安排尚不知道，只按周末显示");
+    EXPECT_EQ(holidayLine(), "2031年的放假安排尚不知道,只按周末显示");
     for (int i = 0; i < kWallCells; ++i)
         EXPECT_EQ(mark(i)->text(), "") << i;
 }
