@@ -19,13 +19,29 @@ bool missing(const fs::path& path) {
     return !fs::exists(path, ec) && !ec;
 }
 
+const std::string& noText() {
+    static const std::string empty;
+    return empty;
+}
+
 } // namespace
+
+// A memo is matched by everything after its number (a delete renumbers it) and, failing that, by its due time
+// and text (a cancel or a toggle elsewhere changes only the flag and the stamp).
+std::vector<RecordTraits> MemoBook::traits() const {
+    std::vector<RecordTraits> out;
+    out.reserve(m_records.size());
+    for (const MemoRecord& r : m_records)
+        out.push_back(r.damaged ? RecordTraits{r.line, {}} : RecordTraits{charMid(r.line, 4), r.due + '\x1F' + r.text});
+    return out;
+}
 
 Result<void> MemoBook::load(const fs::path& path) {
     m_records.clear();
     m_readFailed = false;
     m_path = path;
     m_stamp = {};
+    m_ids.clear();
     if (missing(path))
         return {};
     Result<std::string> bytes = readFileBytes(path);
@@ -39,6 +55,10 @@ Result<void> MemoBook::load(const fs::path& path) {
     m_records.reserve(lines.size());
     for (std::string& line : lines)
         m_records.push_back(MemoRecord::fromLine(std::move(line)));
+    // New identities are written down at once (while the file is still the one read), so that every reader
+    // of this book gives the same UIDs; a folder that cannot be written keeps working without.
+    if (m_ids.load(identityFilePath(path), traits()) && !changedOnDisk())
+        (void)m_ids.save(identityFilePath(path), traits());
     return {};
 }
 
@@ -79,6 +99,7 @@ Result<void> MemoBook::save(const fs::path& path) {
         return written;
     m_path = path;
     m_stamp = stampOf(bytes);
+    (void)m_ids.save(identityFilePath(path), traits());
     return {};
 }
 
@@ -86,11 +107,25 @@ const MemoRecord* MemoBook::record(int n) const {
     return valid(n) ? &m_records[static_cast<std::size_t>(n - 1)] : nullptr;
 }
 
+const std::string& MemoBook::uid(int n) const {
+    return valid(n) ? m_ids.at(static_cast<std::size_t>(n - 1)).uid : noText();
+}
+
+const std::string& MemoBook::exportHash(int n) const {
+    return valid(n) ? m_ids.at(static_cast<std::size_t>(n - 1)).exportHash : noText();
+}
+
+void MemoBook::setExportHash(int n, std::string_view hash) {
+    if (valid(n))
+        m_ids.setExportHash(static_cast<std::size_t>(n - 1), hash);
+}
+
 bool MemoBook::add(std::string_view due, std::string_view text, std::string_view stamp) {
     if (isFull() || !isPickerDue(due) || text.empty())
         return false;
     m_records.push_back(
         MemoRecord::fromLine(buildMemoLine(memoNumber(count() + 1), due, oneLineText(text), "F", stamp)));
+    m_ids.append();
     return true;
 }
 
@@ -129,6 +164,7 @@ bool MemoBook::remove(int n) {
         into = MemoRecord::fromLine(buildMemoLine(number, next.due, next.text, next.flag, next.stamp()));
     }
     m_records.pop_back();
+    m_ids.erase(static_cast<std::size_t>(n - 1));
     return true;
 }
 

@@ -4,6 +4,7 @@
 // Every change is followed by save() and load(), so what the window shows is what the file holds.
 #include "common/file_stamp.h"
 #include "common/notice.h"
+#include "common/record_identity.h"
 #include "common/result.h"
 #include "memo/memo_line.h"
 
@@ -21,7 +22,9 @@ public:
     // empty book (save() creates both). A file that exists but cannot be read gives an error, and the book
     // then refuses to save, so the unread file is never overwritten.
     Result<void> load(const std::filesystem::path& path);
-    // Writes every line (damaged ones unchanged) through the atomic replace, creating the folder if needed.
+    // Writes every line (damaged ones unchanged) through the atomic replace, creating the folder if needed,
+    // and then the side file of identities beside it (see uid). The side file is rebuilt on every load, so a
+    // failure to write it does not fail the save.
     // Refused when the file loaded from was changed by someone else since, so that no outside change is
     // overwritten unseen (see changedOnDisk).
     Result<void> save(const std::filesystem::path& path);
@@ -34,6 +37,12 @@ public:
     bool isFull() const { return count() >= kMaxMemos; }
     // Record n, 1 to count; nullptr for any other number.
     const MemoRecord* record(int n) const;
+    // The identity of memo n (see common/record_identity.h): kept by change and toggle, moved up with the memo
+    // by a delete, new for an added memo; empty for any other number.
+    const std::string& uid(int n) const;
+    // The hash of the form of memo n last agreed with another program ("-" for none), kept with the memo.
+    const std::string& exportHash(int n) const;
+    void setExportHash(int n, std::string_view hash);
 
     // Each returns false and changes nothing when it cannot apply: a full book, a number out of range, a due
     // time that is not a picker value, an empty text. Texts are put on one line; stamps are 10 digits.
@@ -51,8 +60,10 @@ public:
 
 private:
     bool valid(int n) const { return n >= 1 && n <= count(); }
+    std::vector<RecordTraits> traits() const;
 
     std::vector<MemoRecord> m_records; // record n at index n - 1
+    RecordIdentities m_ids;            // the identity of record n at index n - 1
     std::filesystem::path m_path;      // the file of the last load
     FileStamp m_stamp;
     bool m_readFailed = false;
