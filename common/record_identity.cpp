@@ -207,7 +207,7 @@ void RecordIdentities::match(std::string_view sideText, const std::vector<Record
 bool RecordIdentities::load(const fs::path& sideFile, const std::vector<RecordTraits>& records) {
     Result<std::string> bytes = readFileBytes(sideFile);
     match(bytes ? std::string_view(*bytes) : std::string_view(), records);
-    return !bytes || *bytes != text(records);
+    return bytes ? *bytes != text(records) : !records.empty();
 }
 
 std::string RecordIdentities::text(const std::vector<RecordTraits>& records) const {

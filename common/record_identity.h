@@ -47,7 +47,8 @@ public:
     // Matches `records` to the entries of the side file's text (see above).
     void match(std::string_view sideText, const std::vector<RecordTraits>& records);
     // Reads the side file and matches; a missing or unreadable one matches nothing. True when the side file
-    // does not hold what text(records) now gives (it is missing, damaged or behind the book): the book's load
+    // does not hold what text(records) now gives (it is damaged, behind the book, or missing for a book that
+    // has records): the book's load
     // then writes it at once, so that a UID given to a record is the same in every later export.
     bool load(const std::filesystem::path& sideFile, const std::vector<RecordTraits>& records);
     // The side file's text for `records`, which are those of this list in the same order.
