@@ -71,6 +71,13 @@ public:
     const std::vector<RecordIdentity>& entries() const { return m_ids; }
 
 private:
+    struct Hashes {
+        std::vector<std::string> contents, keys;
+    };
+    static Hashes hashesOf(const std::vector<RecordTraits>& records);
+    void matchHashes(std::string_view sideText, const Hashes& hashes);
+    std::string textOf(const Hashes& hashes) const;
+
     std::vector<RecordIdentity> m_ids;
     std::unordered_set<std::string> m_used;
 };

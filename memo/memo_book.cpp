@@ -22,7 +22,8 @@ bool missing(const fs::path& path) {
 // A memo is matched by everything after its number (a delete renumbers it) and, failing that, by its due time
 // and text (a cancel or a toggle elsewhere changes only the flag and the stamp).
 RecordTraits memoTraits(const MemoRecord& r) {
-    return r.damaged ? RecordTraits{r.line, {}} : RecordTraits{charMid(r.line, 4), r.due + '\x1F' + r.text};
+    // The number is columns 1-4, so its bytes are those of bwxh.
+    return r.damaged ? RecordTraits{r.line, {}} : RecordTraits{r.line.substr(r.bwxh.size()), r.due + '\x1F' + r.text};
 }
 
 std::vector<RecordTraits> memoTraitsOfLines(const std::vector<std::string>& lines) {
