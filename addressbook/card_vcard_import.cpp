@@ -29,6 +29,7 @@ struct ParsedCard {
     std::string photoExtension;
     std::vector<std::string> leftOut;
     std::string label; // name, nickname or position in the file, for the report
+    std::string uid;   // the vCard's UID: the card keeps it
 };
 
 // Puts `value` into the first empty field of `fields`, or lists it as left out.
@@ -162,12 +163,16 @@ ParsedCard parseCard(const VCardEntry& entry, int position) {
             takeNote(card, vcardUnescape(p.value));
         else if (p.name == "PHOTO")
             takePhoto(card, p);
+        else if (p.name == "UID")
+            card.uid = vcardUnescape(p.value);
         else if (p.name == "ORG" || p.name == "BDAY")
             card.leftOut.push_back(p.name + " " + joined(vcardComponents(p.value), {0, 1, 2, 3}, " "));
     }
     // The export writes an empty N for a card without a name and then fills FN with the nickname or "名片 NN".
     const bool emptyN = n && std::all_of(n->begin(), n->end(), [](const std::string& s) { return s.empty(); });
-    const bool placeholder = formatted == card.entries[at(kNickname)] || formatted.starts_with("名片 ");
+    // Older exports wrote "名片 " and the serial number.
+    const bool placeholder =
+        formatted == card.entries[at(kNickname)] || formatted == kUnnamedCard || formatted.starts_with("名片 ");
     if (!formatted.empty() && !(emptyN && placeholder))
         card.entries[at(kName)] = formatted;
     else if (n && !emptyN)
@@ -217,7 +222,10 @@ bool isEmpty(const ParsedCard& card) {
            std::all_of(card.entries.begin(), card.entries.end(), [](const std::string& s) { return s.empty(); });
 }
 
+// A card of the book with the same UID, or failing a UID the same name and mobile number.
 bool alreadyInBook(const CardBook& book, const ParsedCard& card) {
+    if (!card.uid.empty() && book.holdsUid(card.uid))
+        return true;
     const std::string name = trimSpaces(card.entries[at(kName)]);
     const std::string mobile = trimSpaces(card.entries[at(kMobile)]);
     if (name.empty() && mobile.empty())
@@ -292,7 +300,7 @@ Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes) {
             written.push_back(folder / photo);
         }
         book.storeCard(book.count() + 1, card.entries, photo);
-        book.addCard();
+        book.addCard(card.uid);
         ++report.imported;
     }
     if (report.imported > 0)

@@ -77,6 +77,15 @@ void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// A data folder as the program leaves it: each book with its side file of record identities, which a load
+// writes when it is missing (and which would otherwise show as a file the flow added).
+void settleIdentities(const fs::path& dir) {
+    if (fs::exists(dir / "bwl/bwl.cjf"))
+        (void)MemoBook().load(dir / "bwl/bwl.cjf");
+    if (fs::exists(dir / "txl/txl.cjf"))
+        (void)CardBook(dir, fixedClock()).load(false);
+}
+
 std::optional<std::string> diaryMonthFixture(const fs::path& dir) {
     DiaryBook diary(fixedClock(), dir);
     if (!diary.LoadMonth("2003", "06", "15", "key").ok())
@@ -231,6 +240,7 @@ TEST(SystemCallFaults, EveryKindKeepsItsFilesAndNamesFileAndReason) {
     for (const FileKind& kind : fileKinds()) {
         TempWorkDir fixture; // made once per kind, copied for each fault
         kind.fixture(fixture.path());
+        settleIdentities(fixture.path());
         for (const Fault& f : faults) {
             for (const auto& [errorName, error] : kErrors) {
                 TempWorkDir dir;
@@ -284,6 +294,7 @@ TEST(SystemCallFaults, QuilletCliFailsAndKeepsTheFile) {
                 TempWorkDir dir;
                 writeFile(dir / "bwl/bwl.cjf", memoBook());
                 writeFile(dir / "doc.txt", lines("plain ", 3000, 30));
+                settleIdentities(dir.path());
                 const auto before = snapshot(dir.path());
                 FileKind kind{"cli", {}, {}, c.written, c.read};
                 const std::string rule = faultRule(kind, f, errorName, dir.path());
