@@ -166,10 +166,12 @@ CardLoad CardBook::load(bool createMissing) {
         return result;
     }
     fillRows(std::move(*lines));
-    // New identities are written down at once (while the file is still the one read), so that every reader
-    // of this book gives the same UIDs; a folder that cannot be written keeps working without.
-    if (m_ids.load(identityFile(), traits()) && !changedSince(m_cardFile, m_stamp))
-        (void)m_ids.save(identityFile(), traits());
+    // New identities are written down at once (while the file is still the one read, and only when no writer
+    // is at work), so that every reader of this book gives the same UIDs; a folder that cannot be written, or a
+    // busy one, keeps working without and the next load tries again.
+    if (m_ids.load(identityFile(), traits()))
+        if (std::optional<DataLock> lock = DataLock::tryTake(m_workDir); lock && !changedSince(m_cardFile, m_stamp))
+            (void)m_ids.save(identityFile(), traits());
     result.nicknames.reserve(static_cast<std::size_t>(m_count));
     for (int k = 1; k <= m_count; ++k)
         result.nicknames.push_back(m_rows[k][2]);

@@ -77,8 +77,8 @@ IoError lockFileError(const fs::path& folder, int err) {
                    "无法建立或打开数据文件夹的锁文件 " + std::string(kDataLockFileName) + ": " + std::strerror(err)};
 }
 
-// Opens the lock file (created when missing) and waits for the exclusive lock.
-Result<Held> lockFolder(const fs::path& folder) {
+// Opens the lock file (created when missing) and waits up to `timeout` for the exclusive lock.
+Result<Held> lockFolder(const fs::path& folder, std::chrono::milliseconds timeout) {
     const fs::path file = folder / kDataLockFileName;
     Held held;
     held.fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
@@ -99,7 +99,7 @@ Result<Held> lockFolder(const fs::path& folder) {
             ::close(held.fd);
             return lockFileError(folder, err);
         }
-        if (err == EWOULDBLOCK && waited >= g_timeout) {
+        if (err == EWOULDBLOCK && waited >= timeout) {
             const std::string note = readNote(held.fd);
             ::close(held.fd);
             return IoError{pathToUtf8(folder), busyReason(note, waited)};
@@ -123,7 +123,7 @@ void unlockFolder(const Held& held) {
 #else
 
 // Not wired up on this platform yet: every step runs unlocked, as a single writer.
-Result<Held> lockFolder(const fs::path&) {
+Result<Held> lockFolder(const fs::path&, std::chrono::milliseconds) {
     return Held{};
 }
 
@@ -141,13 +141,24 @@ std::string keyOf(const fs::path& folder) {
 } // namespace
 
 Result<DataLock> DataLock::take(const fs::path& dataFolder) {
+    return takeWithin(dataFolder, g_timeout);
+}
+
+std::optional<DataLock> DataLock::tryTake(const fs::path& dataFolder) {
+    Result<DataLock> lock = takeWithin(dataFolder, std::chrono::milliseconds(0));
+    if (!lock)
+        return std::nullopt;
+    return std::move(*lock);
+}
+
+Result<DataLock> DataLock::takeWithin(const fs::path& dataFolder, std::chrono::milliseconds timeout) {
     std::string key = keyOf(dataFolder);
     std::lock_guard guard(registryMutex());
     if (auto it = registry().find(key); it != registry().end()) {
         ++it->second.depth;
         return DataLock(std::move(key));
     }
-    Result<Held> held = lockFolder(fs::path(key));
+    Result<Held> held = lockFolder(fs::path(key), timeout);
     if (!held)
         return held.error();
     held->depth = 1;

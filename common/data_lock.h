@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,9 @@ public:
     // Waits up to the timeout (3 s) for the lock over `dataFolder`; the error names the holder, or the reason
     // the lock file cannot be opened (a read-only folder that has none yet, say).
     static Result<DataLock> take(const std::filesystem::path& dataFolder);
+    // The lock only when it is free now: for a chore that may as well wait for the next time (a reader
+    // writing down new identities), never for a user's change.
+    static std::optional<DataLock> tryTake(const std::filesystem::path& dataFolder);
 
     DataLock(DataLock&& other) noexcept : m_key(std::move(other.m_key)) { other.m_key.clear(); }
     DataLock(const DataLock&) = delete;
@@ -32,6 +36,7 @@ public:
     ~DataLock();
 
 private:
+    static Result<DataLock> takeWithin(const std::filesystem::path& dataFolder, std::chrono::milliseconds timeout);
     explicit DataLock(std::string key) : m_key(std::move(key)) {}
     std::string m_key; // the folder in the registry of held locks; empty once moved from
 };

@@ -68,10 +68,12 @@ Result<void> MemoBook::load(const fs::path& path) {
     m_records.reserve(lines.size());
     for (std::string& line : lines)
         m_records.push_back(MemoRecord::fromLine(std::move(line)));
-    // New identities are written down at once (while the file is still the one read), so that every reader
-    // of this book gives the same UIDs; a folder that cannot be written keeps working without.
-    if (m_ids.load(identityFilePath(path), traits()) && !changedOnDisk())
-        (void)m_ids.save(identityFilePath(path), traits());
+    // New identities are written down at once (while the file is still the one read, and only when no writer
+    // is at work), so that every reader of this book gives the same UIDs; a folder that cannot be written, or a
+    // busy one, keeps working without and the next load tries again.
+    if (m_ids.load(identityFilePath(path), traits()))
+        if (std::optional<DataLock> lock = DataLock::tryTake(dataFolderAbove(path, 1)); lock && !changedOnDisk())
+            (void)m_ids.save(identityFilePath(path), traits());
     return {};
 }
 
