@@ -72,13 +72,7 @@ int main(int argc, char** argv) {
     const ProgramOptions options = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (std::optional<int> code = runTerminalOptions(options))
         return *code;
-    // The data folder becomes the working directory; a problem is told on the terminal too, where a missing
-    // display would keep the message box from showing.
     const std::filesystem::path programFolder = runningProgramFolder();
-    const auto folder = enterDataFolder(options.data, programFolder);
-    const std::string* folderProblem = std::get_if<std::string>(&folder);
-    if (folderProblem)
-        std::fprintf(stderr, "quillet: %s\n", folderProblem->c_str());
     preferPlaceableWindows();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillet");
@@ -95,13 +89,17 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariable("QUILLET_PROMPTS") == "stderr")
         Prompts::startEcho();
 
-    if (folderProblem) {
-        Prompts::show(nullptr, Notice{"警告", *folderProblem, NoticeIcon::Critical, NoticeButtons::Ok});
-        return 1;
-    }
-
+    // The data folder (made on first use) becomes the working directory once this copy is the only one; a
+    // problem is told on the terminal too, for a start without a desktop session.
+    auto enterData = [&]() -> std::optional<std::string> {
+        const auto folder = enterDataFolder(options.data, programFolder);
+        const std::string* problem = std::get_if<std::string>(&folder);
+        if (problem)
+            std::fprintf(stderr, "quillet: %s\n", problem->c_str());
+        return problem ? std::optional<std::string>(*problem) : std::nullopt;
+    };
     SystemClock clock;
-    StartupResult started = runStartup(clock, createPlatformMciDevice(tellNoSoundFont), key);
+    StartupResult started = runStartup(clock, createPlatformMciDevice(tellNoSoundFont), key, enterData);
     if (!started.form1)
         return started.exitCode;
     Form1& form1 = *started.form1;

@@ -20,7 +20,8 @@ std::optional<Date> parseDate(const std::string& text) {
     if (!std::regex_match(text, m, form))
         return std::nullopt;
     Date d{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3])};
-    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
+    // Year 0 does not exist in the calendar: the first day is 0001-01-01.
+    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
         return std::nullopt;
     return d;
 }
@@ -61,7 +62,8 @@ int runCalendar(const CliArgs& args) {
         auto from = parseDate(args[1]);
         auto to = parseDate(args[2]);
         if (!from || !to)
-            return cliUsageError("calendar " + args[0] + ": dates must be valid and written YYYY-MM-DD");
+            return cliUsageError("calendar " + args[0] +
+                                 ": dates must be valid, from 0001-01-01 to 9999-12-31, and written YYYY-MM-DD");
         if (isLaterThan(*from, *to))
             return cliUsageError("calendar " + args[0] + ": FROM is after TO");
         if (!ics)
@@ -73,7 +75,8 @@ int runCalendar(const CliArgs& args) {
         return cliUsageError("calendar takes at most one date (YYYY-MM-DD)");
     auto date = parseDate(args[0]);
     if (!date)
-        return cliUsageError("calendar: '" + args[0] + "' is not a valid date written YYYY-MM-DD");
+        return cliUsageError("calendar: '" + args[0] +
+                             "' is not a valid date from 0001-01-01 to 9999-12-31 written YYYY-MM-DD");
     return printTexts(*date);
 }
 

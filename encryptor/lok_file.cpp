@@ -73,7 +73,7 @@ Result<void> streamThroughCipher(int fd, const fs::path& file, uint64_t size, st
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return IoError{shown(file), std::strerror(errno)};
+            return IoError{shown(file), systemReason(errno)};
         if (n == 0)
             return IoError{shown(file), "文件在读取时变短了"};
         cipher.process(buffer.get(), static_cast<std::size_t>(n));
@@ -84,7 +84,7 @@ Result<void> streamThroughCipher(int fd, const fs::path& file, uint64_t size, st
     char extra = 0;
     const ssize_t more = ::read(fd, &extra, 1);
     if (more < 0)
-        return IoError{shown(file), std::strerror(errno)};
+        return IoError{shown(file), systemReason(errno)};
     if (more > 0)
         return IoError{shown(file), "文件在读取时变长了"};
     return {};
@@ -102,7 +102,7 @@ void syncFolder(const fs::path& folder) {
 std::optional<Notice> removeOld(const fs::path& file, const fs::path& created) {
     std::string why = g_removeFault ? g_removeFault(file) : std::string();
     if (why.empty() && ::unlink(file.c_str()) != 0)
-        why = std::strerror(errno);
+        why = systemReason(errno);
     if (why.empty()) {
         syncFolder(folderOf(file));
         return std::nullopt;
@@ -147,7 +147,7 @@ LokOutcome convertLokFile(const fs::path& file, std::string_view password) {
         return {refused, *target};
     int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return {failed(IoError{shown(file), std::strerror(errno)}), *target};
+        return {failed(IoError{shown(file), systemReason(errno)}), *target};
     const uint64_t size = static_cast<uint64_t>(st.st_size);
     // The new file keeps the permission bits of the old one from its first byte, and never replaces a file.
     AtomicWriteOptions options;
@@ -167,7 +167,7 @@ LokOutcome convertLokFile(const fs::path& file, std::string_view password) {
 Result<std::string> lokViewText(const fs::path& file) {
     int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return IoError{shown(file), std::strerror(errno)};
+        return IoError{shown(file), systemReason(errno)};
     std::string bytes(kLokViewLimit + 1, '\0');
     std::size_t have = 0;
     while (have < bytes.size()) {
@@ -175,7 +175,7 @@ Result<std::string> lokViewText(const fs::path& file) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            IoError e{shown(file), std::strerror(errno)};
+            IoError e{shown(file), systemReason(errno)};
             ::close(fd);
             return e;
         }
