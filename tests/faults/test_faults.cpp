@@ -298,3 +298,45 @@ TEST(SystemCallFaults, QuilletCliFailsAndKeepsTheFile) {
             }
     std::printf("  %d quillet-cli runs under faults\n", runs);
 }
+
+// Every printing command says when its output could not be written (exit 1) and ends quietly when the reader
+// went away; one that cannot read its file says so (exit 1), whatever it prints.
+TEST(SystemCallFaults, QuilletCliSaysWhenItsOutputOrItsFileFails) {
+    if (!shimLoaded())
+        GTEST_SKIP() << "runs under the fault shim (LD_PRELOAD)";
+    TempWorkDir dir;
+    writeFile(dir / "bwl/bwl.cjf", memoBook());
+    writeFile(dir / "txl/txl.cjf", cardFile());
+    const std::vector<std::vector<std::string>> printing = {{"memo", "list"},
+                                                            {"memo", "ics"},
+                                                            {"memo", "due", "2003-06-15T15"},
+                                                            {"cards", "list"},
+                                                            {"cards", "vcard"},
+                                                            {"cards", "export"},
+                                                            {"calendar", "--tsv", "2003-01-01", "2003-12-31"},
+                                                            {"month", "2003", "06"}};
+    const auto before = snapshot(dir.path());
+    for (const auto& args : printing) {
+        const std::string where = args[0] + " " + args[1];
+        for (const char* error : {"ENOSPC", "EIO"}) {
+            ::setenv("QUILLET_FAULT", (std::string("write:") + error + ":/out$").c_str(), 1);
+            CliRun run = runCli(args);
+            EXPECT_EQ(run.code, 1) << where << " " << error;
+            EXPECT_NE(run.err.find("标准输出"), std::string::npos) << where << run.err;
+        }
+        ::setenv("QUILLET_FAULT", "write:EPIPE:/out$", 1);
+        CliRun gone = runCli(args);
+        EXPECT_EQ(gone.code, 0) << where;
+        EXPECT_EQ(gone.err, "") << where;
+        if (args[0] == "memo" || args[0] == "cards") {
+            const std::string file = args[0] == "memo" ? "bwl.cjf" : "txl.cjf";
+            ::setenv("QUILLET_FAULT", ("open:EACCES:/" + file + "$").c_str(), 1);
+            CliRun unread = runCli(args);
+            EXPECT_EQ(unread.code, 1) << where;
+            EXPECT_NE(unread.err.find(file), std::string::npos) << where << unread.err;
+            EXPECT_NE(unread.err.find("没有权限"), std::string::npos) << where << unread.err;
+        }
+        ::unsetenv("QUILLET_FAULT");
+    }
+    EXPECT_EQ(changed(before, snapshot(dir.path())), " dctxl.cjf (added)");
+}
