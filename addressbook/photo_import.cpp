@@ -92,7 +92,7 @@ PhotoImport importPhoto(const fs::path& photoFolder, const fs::path& listFolder,
     }
     Result<void> written = ensureFolder(photoFolder);
     if (written)
-        written = writeFileAtomic(target, *bytes);
+        written = writeFileAtomic(target, *bytes, FileAccess::Private);
     if (!written) {
         result.failure = writeFailureNotice(written.error());
         return result;

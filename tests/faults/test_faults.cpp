@@ -2,7 +2,9 @@
 // write, fsync, rename and read, for every kind of file the program writes and reads. Each time the program
 // must report the failure naming the file and the reason, keep every file as it was, and leave no debris.
 #include "addressbook/card_book.h"
+#include "addressbook/card_vcard_import.h"
 #include "app/settings_file.h"
+#include "common/safe_write.h"
 #include "common/temp_debris.h"
 #include "diary/diary_book.h"
 #include "encryptor/lok_file.h"
@@ -15,6 +17,8 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -339,4 +343,41 @@ TEST(SystemCallFaults, QuilletCliSaysWhenItsOutputOrItsFileFails) {
         ::unsetenv("QUILLET_FAULT");
     }
     EXPECT_EQ(changed(before, snapshot(dir.path())), " dctxl.cjf (added)");
+}
+
+// A file conversion and a vCard import killed midway (the process ends at a chosen step, as under kill -9)
+// leave a temporary file holding the converted text, and copied photos no card names. The next start-up sweep
+// removes both, wherever the conversion ran, and nothing else.
+TEST(KilledSaves, TheStartUpSweepTakesWhatAKilledConversionOrImportLeft) {
+    TempWorkDir dir;
+    writeFile(dir / "data/txl/txlphoto/vcf0001.jpg", "the user's own picture");
+    writeFile(dir / "docs/secret.txt", lines("plain ", 3000, 30));
+    const std::string gif = "PHOTO;ENCODING=b;TYPE=GIF:R0lGODlhAQABAAAAACw=\r\n";
+    const std::string vcards =
+        "BEGIN:VCARD\r\nFN:A\r\n" + gif + "END:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\n" + gif + "END:VCARD\r\n";
+    auto killedAt = [](const char* step, const char* name, const std::function<void()>& work) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            setSafeWriteFaultForTests([=](std::string_view s, const fs::path& target) {
+                if (s == step && target.string().find(name) != std::string::npos)
+                    ::_exit(9);
+                return std::string();
+            });
+            work();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(WEXITSTATUS(status), 9) << name;
+    };
+    const auto before = snapshot(dir.path());
+    killedAt("rename", "secret!txt.lok", [&] { convertLokFile(dir / "docs/secret.txt", "pass"); });
+    killedAt("write", ".vcf02.gif", [&] {
+        CardBook book(dir / "data", fixedClock());
+        book.load(false);
+        importVCards(book, vcards);
+    });
+    EXPECT_NE(changed(before, snapshot(dir.path())), "") << "the kills left nothing to sweep";
+    sweepDataFolders(dir / "data");
+    EXPECT_EQ(changed(before, snapshot(dir.path())), "");
 }
