@@ -206,7 +206,11 @@ Result<void> appendFileSynced(const fs::path& target, std::string_view bytes) {
     if (fd < 0)
         return osError(target, errno);
     int err = 0;
-    bool ok = writeAll(fd, bytes, err);
+    // Like every data file, a log others could read becomes owner-only.
+    bool ok = !existed || (before.st_mode & 077) == 0 || ::fchmod(fd, before.st_mode & 0700) == 0;
+    if (!ok)
+        err = errno;
+    ok = ok && writeAll(fd, bytes, err);
     if (ok && ::fsync(fd) != 0) {
         ok = false;
         err = errno;

@@ -138,6 +138,11 @@ TEST(SafeWrite, ReadOnlyFilesAreKeptLinksWrittenThroughBitsTightened) {
     EXPECT_EQ(fs::status(dir / "synced/book.cjf").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "bwl"), fs::directory_iterator()), 1);
+    dir.write("log.cjf", "a");
+    ::chmod((dir / "log.cjf").c_str(), 0644);
+    ASSERT_TRUE(appendFileSynced(dir / "log.cjf", "b").ok());
+    EXPECT_EQ(fs::status(dir / "log.cjf").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_TRUE(ensureFolder(dir / "new/deeper").ok());
     EXPECT_EQ(fs::status(dir / "new/deeper").permissions() & fs::perms::all, fs::perms::owner_all);
 }
