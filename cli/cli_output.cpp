@@ -51,7 +51,7 @@ private:
 
 class CheckedOutput : public std::streambuf {
 public:
-    explicit CheckedOutput(bool escape) : m_escape(escape) { setp(m_buffer, m_buffer + sizeof m_buffer); }
+    CheckedOutput(int fd, bool escape) : m_fd(fd), m_escape(escape) { setp(m_buffer, m_buffer + sizeof m_buffer); }
     int error() const { return m_error; }
 
 protected:
@@ -76,10 +76,10 @@ private:
         if (m_escape)
             bytes = escaped;
         while (!bytes.empty()) {
-            const ssize_t n = ::write(STDOUT_FILENO, bytes.data(), bytes.size());
+            const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
             if (n < 0 && errno == EINTR)
                 continue;
-            if (n < 0 && errno == EPIPE)
+            if (n < 0 && errno == EPIPE && m_fd == STDOUT_FILENO)
                 std::_Exit(0); // nobody reads any more: the command has nothing left to do
             if (n < 0) {
                 m_error = errno;
@@ -91,6 +91,7 @@ private:
     }
 
     char m_buffer[1 << 16];
+    int m_fd;
     bool m_escape;
     EscapingText m_text;
     int m_error = 0;
@@ -102,9 +103,15 @@ CheckedOutput* g_output = nullptr;
 
 void installCliOutput() {
     std::signal(SIGPIPE, SIG_IGN); // a closed pipe shows as EPIPE, handled above
-    static CheckedOutput output(::isatty(STDOUT_FILENO) == 1);
+    static CheckedOutput output(STDOUT_FILENO, ::isatty(STDOUT_FILENO) == 1);
     g_output = &output;
     std::cout.rdbuf(&output);
+    // Messages quote data too (a due time, a card's name): on a terminal they are escaped the same way.
+    if (::isatty(STDERR_FILENO) == 1) {
+        static CheckedOutput messages(STDERR_FILENO, true);
+        std::cerr.rdbuf(&messages);
+        std::cerr.setf(std::ios::unitbuf);
+    }
 }
 
 int finishCliOutput(int code) {

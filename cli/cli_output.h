@@ -3,7 +3,7 @@
 // command ends with a message and exit code 1 instead of a silently shorter output; when the reader has gone
 // away (the other end of a pipe closed, as `| head` does) the command ends quietly. On a terminal, control
 // characters that came from data files or vCards are shown escaped ("\x1B"), so they cannot drive the
-// terminal.
+// terminal; the same holds for the messages on stderr.
 
 // Puts std::cout on the checked output; call once at the start of main().
 void installCliOutput();
