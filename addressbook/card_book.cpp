@@ -44,7 +44,7 @@ std::string piecesBeyondFields(std::string_view line) {
 Result<std::vector<std::string>> readCardLines(const fs::path& file, FileStamp& stamp) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec))
-        return IoError{pathToUtf8(file), ec ? ec.message() : std::string("不是普通文件")};
+        return IoError{pathToUtf8(file), ec ? systemReason(ec.value()) : std::string("不是普通文件")};
     Result<std::string> bytes = readFileBytes(file);
     if (!bytes)
         return bytes.error();

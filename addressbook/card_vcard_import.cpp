@@ -5,8 +5,11 @@
 #include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/safe_write.h"
+#include "common/temp_debris.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -262,7 +265,8 @@ Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes) {
     if (!lock)
         return lock.error();
     CardImportReport report;
-    std::vector<fs::path> written;
+    std::vector<fs::path> written;                    // removed again when the import fails
+    std::vector<std::pair<fs::path, fs::path>> named; // photos written, each to be given its name
     const std::vector<VCardEntry> entries = readVCardFile(bytes);
     const fs::path folder = book.photoFolder();
     const auto fail = [&](IoError error) -> Result<CardImportReport> {
@@ -295,13 +299,22 @@ Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes) {
             if (Result<void> made = ensureFolder(folder); !made)
                 return fail(made.error());
             photo = freePhotoName(folder, serial, card.photoExtension);
-            if (Result<void> saved = writeFileAtomic(folder / photo, card.photoBytes); !saved)
+            // Written under a temporary name, which the start-up sweep removes should the import be killed;
+            // the photos get their names just before the book that names them is saved.
+            const fs::path pending = tempPathFor(folder / photo);
+            if (Result<void> saved = writeFileAtomic(pending, card.photoBytes, FileAccess::Private); !saved)
                 return fail(saved.error());
-            written.push_back(folder / photo);
+            written.push_back(pending);
+            named.emplace_back(pending, folder / photo);
         }
         book.storeCard(book.count() + 1, card.entries, photo);
         book.addCard(card.uid);
         ++report.imported;
+    }
+    for (const auto& [pending, photo] : named) {
+        if (::rename(pending.c_str(), photo.c_str()) != 0)
+            return fail(systemError(pathToUtf8(photo), errno));
+        written.push_back(photo);
     }
     if (report.imported > 0)
         if (Result<void> saved = book.saveAll(); !saved)

@@ -95,7 +95,7 @@ PhotoImport importPhoto(const fs::path& photoFolder, const fs::path& listFolder,
     Result<DataLock> lock = DataLock::take(dataFolderAbove(target, 2));
     Result<void> written = lock ? ensureFolder(photoFolder) : Result<void>(lock.error());
     if (written)
-        written = writeFileAtomic(target, *bytes);
+        written = writeFileAtomic(target, *bytes, FileAccess::Private);
     if (!written) {
         result.failure = writeFailureNotice(written.error());
         return result;

@@ -4,6 +4,7 @@
 #include "addressbook/card_pictures.h"
 #include "addressbook/photo_import.h"
 #include "common/data_paths.h"
+#include "common/result.h"
 #include "platform/volumes.h"
 #include "ui/program.h"
 #include "ui/twips.h"
@@ -137,7 +138,7 @@ void Form11::driveChosen(int index) {
     fs::directory_iterator probe(pathFromUtf8(root.toStdString()), ec);
     if (ec) {
         // The drive cannot be read: say why, and stay in the folder shown.
-        Prompts::show(this, Notice{"警告", ec.message(), NoticeIcon::Exclamation, NoticeButtons::Ok});
+        Prompts::show(this, Notice{"警告", systemReason(ec.value()), NoticeIcon::Exclamation, NoticeButtons::Ok});
         selectDriveOf(m_folder);
         return;
     }

@@ -33,7 +33,8 @@ std::optional<CivilDate> parseIsoDate(std::string_view text) {
     if (!std::regex_match(text.begin(), text.end(), m, form))
         return std::nullopt;
     CivilDate d{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3])};
-    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
+    // Year 0 does not exist in the calendar: the first day is 0001-01-01.
+    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
         return std::nullopt;
     return d;
 }

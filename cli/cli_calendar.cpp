@@ -60,7 +60,8 @@ int runCalendar(const CliArgs& args) {
         auto from = parseIsoDate(args[1]);
         auto to = parseIsoDate(args[2]);
         if (!from || !to)
-            return cliUsageError("calendar " + args[0] + ": dates must be valid and written YYYY-MM-DD");
+            return cliUsageError("calendar " + args[0] +
+                                 ": dates must be valid, from 0001-01-01 to 9999-12-31, and written YYYY-MM-DD");
         if (isLaterThan(*from, *to))
             return cliUsageError("calendar " + args[0] + ": FROM is after TO");
         if (!ics)
@@ -72,7 +73,8 @@ int runCalendar(const CliArgs& args) {
         return cliUsageError("calendar takes at most one date (YYYY-MM-DD)");
     auto date = parseIsoDate(args[0]);
     if (!date)
-        return cliUsageError("calendar: '" + args[0] + "' is not a valid date written YYYY-MM-DD");
+        return cliUsageError("calendar: '" + args[0] +
+                             "' is not a valid date from 0001-01-01 to 9999-12-31 written YYYY-MM-DD");
     return printTexts(*date);
 }
 

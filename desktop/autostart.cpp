@@ -63,7 +63,7 @@ std::optional<std::string> setAutostart(const fs::path& file, bool on, const fs:
     if (!on) {
         fs::remove(file, ec);
         if (ec)
-            return file.string() + ": " + ec.message();
+            return file.string() + ": " + systemReason(ec.value());
         return std::nullopt;
     }
     const fs::path folder = file.parent_path();
@@ -71,7 +71,7 @@ std::optional<std::string> setAutostart(const fs::path& file, bool on, const fs:
         return folder.string() + ": 不是文件夹";
     fs::create_directories(folder, ec);
     if (ec)
-        return folder.string() + ": " + ec.message();
+        return folder.string() + ": " + systemReason(ec.value());
     if (Result<void> written = writeFileAtomic(file, autostartEntry(program)); !written)
         return written.error().path + ": " + written.error().reason;
     return std::nullopt;

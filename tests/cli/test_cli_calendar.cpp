@@ -22,6 +22,8 @@ TEST(CliCalendar, BadArgumentsGiveOneLineAndCodeTwo) {
     TempWorkDir dir;
     for (auto args : std::vector<std::vector<std::string>>{{"calendar", "2026-02-30"},
                                                            {"calendar", "tomorrow"},
+                                                           {"calendar", "0000-01-01"},
+                                                           {"calendar", "--tsv", "0000-12-31", "0001-01-01"},
                                                            {"calendar", "--tsv", "2026-01-02"},
                                                            {"calendar", "--tsv", "2026-01-02", "2026-01-01"},
                                                            {"nosuch"},
