@@ -329,8 +329,9 @@ TEST(SystemCallFaults, QuilletCliSaysWhenItsOutputOrItsFileFails) {
                                                             {"cards", "list"},
                                                             {"cards", "vcard"},
                                                             {"cards", "export"},
-                                                            {"calendar", "--tsv", "2003-01-01", "2003-12-31"},
+                                                            {"calendar", "--tsv", "2004-01-01", "2004-12-31"},
                                                             {"month", "2003", "06"}};
+    settleIdentities(dir.path());
     const auto before = snapshot(dir.path());
     for (const auto& args : printing) {
         const std::string where = args[0] + " " + args[1];
