@@ -33,7 +33,8 @@ QMessageBox::Icon qtIcon(NoticeIcon icon) {
 }
 
 NoticeAnswer defaultAnswer(NoticeButtons buttons) {
-    return buttons == NoticeButtons::YesNo ? NoticeAnswer::Yes : NoticeAnswer::Ok;
+    return buttons == NoticeButtons::YesNo || buttons == NoticeButtons::YesNoCancel ? NoticeAnswer::Yes
+                                                                                    : NoticeAnswer::Ok;
 }
 
 } // namespace
@@ -75,6 +76,10 @@ QMessageBox* Prompts::makeBox(QWidget* parent, const Notice& notice) {
     case NoticeButtons::YesNo:
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setEscapeButton(QMessageBox::No); // Esc declines
+        break;
+    case NoticeButtons::YesNoCancel:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel); // Esc and the close box go back
         break;
     case NoticeButtons::OkCancel:
         box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
