@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -200,6 +201,7 @@ void Form8::buildCard() {
         box->setReadOnly(true);
         setColors(box, kEditColour, boxTextColour(i));
         box->installEventFilter(this);
+        connect(box, &QLineEdit::textEdited, this, [this] { m_edited = true; });
         m_boxes[i] = box;
         auto* caption = named(new QLabel(kCaptions[i], m_card), "Label1", i);
         const int captionLeft = place.left == 840 ? 30 : place.left - 780;
@@ -290,6 +292,7 @@ void Form8::setWidthTwips(int twips) {
 }
 
 void Form8::Form_Load() {
+    m_edited = false;
     setWidthTwips(kCardWidthTwips);
     zpfilename = std::string(kNoPhoto);
     const CardLoad loaded = m_book.load();
@@ -344,6 +347,7 @@ bool Form8::loadPhoto(const std::string& name) {
 }
 
 void Form8::showPhoto(const std::string& name) {
+    m_edited = m_edited || editing(1);
     if (loadPhoto(name)) {
         zpfilename = name;
         return;

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -244,7 +245,7 @@ void Form6::editableLook() {
     m_command1->setText(kSaveCaption);
 }
 
-QStringList Form6::draftForReload() const {
+QStringList Form6::draft() const {
     if (m_text1->isReadOnly())
         return {};
     QStringList draft{m_text1->toPlainText()};
@@ -252,6 +253,39 @@ QStringList Form6::draftForReload() const {
         draft << box->currentText();
     draft << QString::number(m_screen->editing() ? m_screen->changeTarget() : 0);
     return draft;
+}
+
+QStringList Form6::draftForReload() {
+    m_draftHandedOver = true;
+    return draft();
+}
+
+void Form6::startDraft() {
+    m_draftStart = draft();
+}
+
+// Before the memo being typed is dropped: 是 saves it (going on only when that worked), 否 drops it, 取消
+// goes back to it.
+bool Form6::offerToSave() {
+    const QStringList now = draft();
+    if (m_draftHandedOver || now.isEmpty() || now == m_draftStart)
+        return true;
+    const Notice question{"提醒", "当前备忘已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question,
+                          NoticeButtons::YesNoCancel};
+    switch (Prompts::show(this, question)) {
+    case NoticeAnswer::Yes:
+        return saveDraft();
+    case NoticeAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Form6::closeEvent(QCloseEvent* event) {
+    if (!offerToSave())
+        return event->ignore();
+    QWidget::closeEvent(event);
 }
 
 void Form6::restoreDraft(const QStringList& draft) {
@@ -266,6 +300,7 @@ void Form6::restoreDraft(const QStringList& draft) {
         m_screen->beginChange();
     }
     m_text1->setFocus();
+    m_draftStart.clear(); // a draft brought back is unsaved work
 }
 
 void Form6::command1Clicked() {
@@ -277,8 +312,14 @@ void Form6::command1Clicked() {
         editableLook();
         m_text1->clear();
         m_text1->setFocus();
+        startDraft();
         return;
     }
+    saveDraft();
+}
+
+// False when the typed memo could not be saved: it stays in the editor.
+bool Form6::saveDraft() {
     readOnlyLook();
     std::optional<Notice> failure;
     switch (m_screen->save(pickerDue().toStdString(), m_text1->toPlainText().toStdString(), failure)) {
@@ -293,8 +334,9 @@ void Form6::command1Clicked() {
         Prompts::show(this, *failure);
         editableLook();
         showRows();
-        break;
+        return false;
     }
+    return true;
 }
 
 void Form6::cellPressed(int index, Qt::MouseButton button, QPoint pos) {
@@ -306,10 +348,16 @@ void Form6::cellPressed(int index, Qt::MouseButton button, QPoint pos) {
     if (!memo)
         return;
     if (button == Qt::LeftButton) {
+        if (!offerToSave())
+            return;
+        memo = m_screen->book().record(number); // a save reloads the book
+        if (!memo)
+            return;
         m_text1->setPlainText(q(memo->damaged ? memo->line : memo->text));
         if (std::optional<MemoPicker> due = MemoBookScreen::pickerOf(memo->due))
             setPicker(*due);
         m_screen->stopEditing();
+        startDraft(); // a memo copied in while adding is the new memo's starting point
     } else if (button == Qt::RightButton) {
         placeMenu(m_label4[index], pos);
         m_screen->select(number);
@@ -341,6 +389,9 @@ void Form6::highlightMenuItem(int item) {
 }
 
 void Form6::menuItemClicked(int item) {
+    m_frame3->hide();
+    if (!offerToSave())
+        return;
     m_text1->clear();
     readOnlyLook();
     const MemoRecord* memo = m_screen->book().record(m_screen->selected());
@@ -355,6 +406,7 @@ void Form6::menuItemClicked(int item) {
             m_screen->beginChange();
         else
             m_screen->stopEditing();
+        startDraft();
     } else {
         failure = item == 2 ? m_screen->toggleSelected() : m_screen->deleteSelected();
         if (failure)

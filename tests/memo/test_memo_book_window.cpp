@@ -418,3 +418,31 @@ TEST_F(MemoBookWindowTest, ChangesMadeElsewhereSinceLoadingAreKept) {
     clickWidget(c(w, "Command1"));
     EXPECT_EQ(fileLine(2), "2   @@2024030114@@memo 2 changed@@F@@2024030109");
 }
+
+// A memo being typed is offered for saving before the close box, a row's left click or a menu item drops
+// it: 取消 goes back to it, 否 drops it, 是 saves it.
+TEST_F(MemoBookWindowTest, AMemoBeingTypedIsOfferedForSavingBeforeItIsDropped) {
+    writeMemos(2);
+    Form6* w = open();
+    clickWidget(c(w, "Command1"));
+    typeText(c(w, "Text1"), "新的备忘");
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    w->close();
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    pressWidget(c(w, cellName(2)), Qt::LeftButton);
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNoCancel);
+    EXPECT_EQ(app.window(WindowId::Form6), w);
+    EXPECT_EQ(c<QPlainTextEdit>(w, "Text1")->toPlainText(), "新的备忘");
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    chooseMenu(w, 0, 0);
+    EXPECT_EQ(c<QPlainTextEdit>(w, "Text1")->toPlainText(), "memo 1");
+    EXPECT_EQ(fileLine(3), "<none>");
+
+    clickWidget(c(w, "Command1"));
+    typeText(c(w, "Text1"), "再来");
+    w->close(); // Yes
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form6), nullptr);
+    EXPECT_EQ(fileLine(3), "3   @@2024030114@@再来@@F@@2024030109");
+}
