@@ -272,3 +272,24 @@ TEST_F(LauncherTest, HoverHighlightsOneItem) {
 }
 
 #include "test_launcher_window.moc"
+
+// A launcher low on the screen moves up when a panel makes it grow; Esc without a panel closes it; the
+// alarm item of a launcher hidden by the alarm panel's OK reads "关定时 " when it is shown again.
+TEST_F(LauncherTest, PanelsStayOnTheScreenEscClosesAndTheAlarmCaptionFollows) {
+    const QRect area = launcher->screen()->availableGeometry();
+    launcher->move(area.left() + 20, area.bottom() + 1 - launcher->height());
+    clickWidget(item(ItemMemoBook));
+    ASSERT_TRUE(frame("Frame1")->isVisible());
+    EXPECT_TRUE(area.contains(launcher->frameGeometry())) << launcher->frameGeometry().bottom();
+    clickWidget(item(ItemAlarm));
+    EXPECT_TRUE(area.contains(launcher->frameGeometry()));
+    clickWidget(control<QPushButton>(launcher, "Command2(0)"));
+    ASSERT_FALSE(launcher->isVisible());
+    launcher->show();
+    EXPECT_EQ(item(ItemAlarm)->text(), "关定时 ");
+
+    launcher->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(launcher));
+    QTest::keyClick(launcher, Qt::Key_Escape);
+    EXPECT_TRUE(launcherClosed());
+}
