@@ -209,6 +209,7 @@ void Form8::showExportOptions() {
     m_options->raise();
     m_presets[1]->setChecked(true);
     applyCommonPreset();
+    m_optionButtons[0]->setFocus(Qt::OtherFocusReason); // the keys go to the panel: Enter exports, Esc closes
 }
 
 void Form8::applyCommonPreset() {

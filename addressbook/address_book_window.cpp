@@ -254,6 +254,7 @@ void Form8::buildExportOptions() {
     }
     connect(m_optionButtons[0], &QPushButton::clicked, this, &Form8::exportCards);
     connect(m_optionButtons[1], &QPushButton::clicked, m_options, &QWidget::hide);
+    cancelOnEscape(m_optionButtons[1], m_options);
     m_options->hide();
 }
 
@@ -362,6 +363,7 @@ void Form8::setBoxText(int box, const std::string& text) {
     const QString value = QString::fromStdString(text);
     m_boxes[box]->setMaxLength(std::max<int>(cardFields()[box].width, static_cast<int>(value.size())));
     m_boxes[box]->setText(value);
+    m_boxes[box]->setCursorPosition(0); // a long value shows its start
 }
 
 void Form8::setBoxesLocked(bool locked) {
@@ -422,7 +424,7 @@ bool Form8::eventFilter(QObject* watched, QEvent* event) {
 
 void Form8::boxFocus(int box, bool gained) {
     if (!gained)
-        paintBoxes(1, 12, kEditColour);
+        paintBoxes(1, 12, editing(1) ? kEditColour : kBrowseColour);
     else if (!editing(box))
         paintBoxes(0, 12, kBrowseColour);
     else

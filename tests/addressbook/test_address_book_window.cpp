@@ -697,3 +697,20 @@ TEST_F(AddressBookWindowTest, UnsavedCardsAreOfferedForSavingBeforeTheyAreDroppe
     EXPECT_EQ(app.window(WindowId::Form8), nullptr);
     EXPECT_NE(fileText().find(gb("%01%一%名1%%010-1234%")), std::string::npos);
 }
+
+// In browse mode the boxes keep their light cyan when the focus leaves them and a long name shows its
+// start; Esc puts the export options away.
+TEST_F(AddressBookWindowTest, BrowseModeKeepsItsLookAndEscClosesTheExportOptions) {
+    dir.write("txl/txl.cjf", gb(cardLine("01", "长名", "一二三四五六七八九十甲乙丙丁") + "\r\n"));
+    Form8* w = open();
+    EXPECT_EQ(box(w, 2)->cursorPosition(), 0);
+    clickWidget(box(w, 3));
+    clickWidget(list(w)->lineEdit());
+    ASSERT_FALSE(box(w, 3)->hasFocus());
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(colour(w, i), kCyan) << i;
+    command(w, "tdaochu");
+    ASSERT_TRUE(c(w, "Frame2")->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(c(w, "Frame2")->isVisible());
+}
