@@ -37,6 +37,7 @@ constexpr int kRowTop = 30, kRowHeight = 34;
 constexpr int kCellLeft[4] = {6, 62, 158, 500};
 constexpr int kCellWidth[4] = {54, 94, 340, 40};
 const QColor kMenuHighlight(255, 230, 150);
+constexpr int kFirstYear = 1900, kLastYear = 2049;
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -44,7 +45,7 @@ QString q(const std::string& s) {
 
 // The picker's lists: only these values reach the file, so a due time is always ten digits.
 QStringList pickerEntries(int box) {
-    const int first[4] = {1900, 1, 1, 0}, last[4] = {2049, 12, 31, 24};
+    const int first[4] = {kFirstYear, 1, 1, 0}, last[4] = {kLastYear, 12, 31, 24};
     QStringList entries;
     for (int v = first[box]; v <= last[box]; ++v)
         entries << (box == 0 ? QString::number(v) : QString("%1").arg(v, 2, 10, QChar('0')));
@@ -93,6 +94,11 @@ void Form6::buildEditor() {
         m_label3[i]->setGeometry(x + widths[i] + 4, 6, 20, 24);
         x += widths[i] + 30;
     }
+    // Shown while the clock stands outside the year list, whose nearest end the picker then offers.
+    m_label5 = named(new QLabel(QString("(%1-%2)").arg(kFirstYear).arg(kLastYear), m_frame1), "Label5");
+    m_label5->setGeometry(336, 6, 66, 24);
+    m_label5->setFont(uiFont(8));
+    m_label5->hide();
     m_command1 = named(new QPushButton(kAddCaption, this), "Command1");
     m_command1->setGeometry(428, 130, 160, 36);
 }
@@ -183,6 +189,7 @@ bool Form6::eventFilter(QObject* watched, QEvent* event) {
 void Form6::loadStep() {
     refreshClock();
     setPicker(m_screen->pickerNow());
+    m_label5->setVisible(m_screen->bwnian() < kFirstYear || m_screen->bwnian() > kLastYear);
     if (std::optional<Notice> notice = m_screen->loadStep(dataPath({"bwl", "bwl.cjf"})))
         Prompts::show(this, *notice);
     {
@@ -214,7 +221,10 @@ void Form6::refreshClock() {
 
 void Form6::setPicker(const MemoPicker& values) {
     for (int i = 0; i < 4; ++i) {
-        int index = m_combo1[i]->findText(q(values[static_cast<std::size_t>(i)]));
+        const QString value = q(values[static_cast<std::size_t>(i)]);
+        int index = m_combo1[i]->findText(value);
+        if (i == 0 && index < 0 && !value.isEmpty()) // a year beyond the list: its nearest end
+            index = value.toInt() > kLastYear ? m_combo1[0]->count() - 1 : 0;
         if (index >= 0) // a value that is not in the list leaves the box as it was
             m_combo1[i]->setCurrentIndex(index);
     }

@@ -73,6 +73,7 @@ private:
     QFrame* m_frame1;
     std::array<QComboBox*, 4> m_combo1;
     std::array<QLabel*, 4> m_label3;
+    QLabel* m_label5; // the year list's range
     QFrame* m_frame2;
     std::array<QLabel*, 4> m_label1;
     std::array<EventLabel*, 18> m_label4; // six rows of three cells

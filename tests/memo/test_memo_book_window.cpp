@@ -446,3 +446,16 @@ TEST_F(MemoBookWindowTest, AMemoBeingTypedIsOfferedForSavingBeforeItIsDropped) {
     EXPECT_EQ(app.window(WindowId::Form6), nullptr);
     EXPECT_EQ(fileLine(3), "3   @@2024030114@@再来@@F@@2024030109");
 }
+
+// After 2049 the year picker offers the list's last year, and says where the list ends.
+TEST_F(MemoBookWindowTest, AfterTheYearListTheYearPickerOffersItsLastYear) {
+    clock.set({2050, 3, 1, 9, 5});
+    Form6* w = open();
+    EXPECT_EQ(c<QComboBox>(w, "Combo1(0)")->currentText(), "2049");
+    EXPECT_TRUE(c<QLabel>(w, "Label5")->isVisibleTo(w));
+    EXPECT_EQ(c<QLabel>(w, "Label5")->text(), "(1900-2049)");
+    clock.set({2024, 3, 1, 9, 5});
+    w->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(c<QLabel>(open(), "Label5")->isVisibleTo(app.window(WindowId::Form6)));
+}
