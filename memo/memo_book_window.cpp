@@ -82,6 +82,7 @@ void Form6::buildEditor() {
     m_text1->setGeometry(12, 12, 576, 110);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text1->setFont(uiFont(11));
+    m_text1->setTabChangesFocus(true); // a tab character would stand in the memo file's line
     m_frame1 = named(new QFrame(this), "Frame1");
     m_frame1->setGeometry(12, 130, 404, 36);
     m_frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);

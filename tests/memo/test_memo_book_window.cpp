@@ -426,6 +426,8 @@ TEST_F(MemoBookWindowTest, AMemoBeingTypedIsOfferedForSavingBeforeItIsDropped) {
     Form6* w = open();
     clickWidget(c(w, "Command1"));
     typeText(c(w, "Text1"), "新的备忘");
+    QTest::keyClick(c(w, "Text1"), Qt::Key_Tab); // Tab moves on; it types nothing
+    EXPECT_FALSE(c(w, "Text1")->hasFocus());
     Prompts::setNextAnswer(NoticeAnswer::Cancel);
     w->close();
     Prompts::setNextAnswer(NoticeAnswer::Cancel);
