@@ -125,14 +125,7 @@ bool Form8::newCardTyped() const {
 
 // Before edits are dropped: 是 saves them (and goes on only when that worked), 否 drops them, 取消 goes back.
 bool Form8::offerToSave() {
-    switch (Prompts::show(this, unsavedCardQuestion())) {
-    case NoticeAnswer::Yes:
-        return storeAndSave();
-    case NoticeAnswer::No:
-        return true;
-    default:
-        return false;
-    }
+    return Prompts::offerToSave(this, unsavedCardQuestion(), [this] { return storeAndSave(); });
 }
 
 void Form8::closeEvent(QCloseEvent* event) {

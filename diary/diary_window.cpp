@@ -195,14 +195,7 @@ void Form5::showLoadedDate() {
 bool Form5::offerToSave() {
     if (m_text1->toPlainText() == m_loadedText)
         return true;
-    switch (Prompts::show(this, saveBeforeLeavingNotice())) {
-    case NoticeAnswer::Yes:
-        return saveEntry();
-    case NoticeAnswer::No:
-        return true;
-    default:
-        return false;
-    }
+    return Prompts::offerToSave(this, saveBeforeLeavingNotice(), [this] { return saveEntry(); });
 }
 
 // Saves Text1 into the day it was loaded for, whatever the date boxes hold.

@@ -283,14 +283,7 @@ bool Form6::offerToSave() {
         return true;
     const Notice question{"提醒", "当前备忘已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question,
                           NoticeButtons::YesNoCancel};
-    switch (Prompts::show(this, question)) {
-    case NoticeAnswer::Yes:
-        return saveDraft();
-    case NoticeAnswer::No:
-        return true;
-    default:
-        return false;
-    }
+    return Prompts::offerToSave(this, question, [this] { return saveDraft(); });
 }
 
 void Form6::closeEvent(QCloseEvent* event) {

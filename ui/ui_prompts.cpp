@@ -101,6 +101,17 @@ QMessageBox* Prompts::makeBox(QWidget* parent, const Notice& notice) {
     return box;
 }
 
+bool Prompts::offerToSave(QWidget* parent, const Notice& question, const std::function<bool()>& save) {
+    switch (show(parent, question)) {
+    case NoticeAnswer::Yes:
+        return save();
+    case NoticeAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
 NoticeAnswer Prompts::show(QWidget* parent, const QString& title, const QString& text, NoticeIcon icon,
                            NoticeButtons buttons) {
     return show(parent, Notice{title.toStdString(), text.toStdString(), icon, buttons});
