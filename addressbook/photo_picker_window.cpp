@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -206,7 +207,11 @@ void Form11::confirm() {
     const std::string pathText = m_path->text().toStdString();
     if (order != 1 || pathTextNamesFolder(pathText))
         return;
-    const PhotoImport imported = importPhoto(m_photoFolder, pathFromUtf8(m_folder.toStdString()), pathText);
+    // A file that is no picture is refused before it reaches the photo folder.
+    const auto isPicture = [](std::string_view bytes) {
+        return !QImage::fromData(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()))).isNull();
+    };
+    const PhotoImport imported = importPhoto(m_photoFolder, pathFromUtf8(m_folder.toStdString()), pathText, isPicture);
     if (imported.failure) {
         Prompts::show(this, *imported.failure);
         return;

@@ -210,6 +210,16 @@ std::optional<Notice> DiaryBook::changedDayQuestion(std::string_view year, std::
                   NoticeIcon::Question, NoticeButtons::YesNo};
 }
 
+std::optional<Notice> DiaryBook::saveRefusal(std::string_view entry, std::string_view key) const {
+    if (auto problem = cipherPasswordProblem(key))
+        return problem;
+    if (auto problem = entryProblem(withCrLf(entry)))
+        return problem;
+    if (!m_readable)
+        return unreadableMonthNotice(m_year, m_month);
+    return std::nullopt;
+}
+
 DiaryReply DiaryBook::ExportMonth(std::string_view year, std::string_view month, std::string_view key) {
     if (auto problem = cipherPasswordProblem(key))
         return {{}, problem};
@@ -236,7 +246,7 @@ Notice confirmSaveNotice() {
 }
 
 Notice saveBeforeLeavingNotice() {
-    return {"提醒", "当前日记已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question, NoticeButtons::YesNo};
+    return {"提醒", "当前日记已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question, NoticeButtons::YesNoCancel};
 }
 
 Notice keepExportNotice() {

@@ -139,7 +139,8 @@ Notice lokNameNotice(const fs::path& file) {
         return warning("无法从文件名还原原来的文件名:\n" + shown(file) +
                        "\n加密文件的名字应是 原名!原扩展名.lok,文件没有改动。");
     return warning("这个文件名加密后无法还原:\n" + shown(file) +
-                   "\n扩展名里不能有\"!\",文件名也不能以\".\"结尾,文件没有改动。");
+                   "\n扩展名里不能有\"!\"(三个字符的扩展名除外),\".\"前不能紧接\"!\",文件名也不能以\".\"结尾,"
+                   "文件没有改动。");
 }
 
 std::optional<Notice> lokPasswordProblem(std::string_view password, std::string_view confirmation) {

@@ -669,3 +669,54 @@ TEST_F(AddressBookWindowTest, ADroppedVCardFileIsImportedAfterAQuestion) {
     command(w, "tbianjiye"); // a card being edited is not reloaded under the user
     EXPECT_FALSE(drag("new.vcf"));
 }
+
+// Leaving a new card with something typed (后一页, a list pick) and closing with edits not yet saved (关闭,
+// the close box) ask 是/否/取消 first: 取消 goes back to the card, 否 drops the work, 是 saves it.
+TEST_F(AddressBookWindowTest, UnsavedCardsAreOfferedForSavingBeforeTheyAreDropped) {
+    writeCards({"一"});
+    const std::string before = fileText();
+    Form8* w = open();
+    command(w, "txinjianye");
+    type(box(w, 2), "新人");
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    command(w, "thouyiye");
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].title, "敬告");
+    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNoCancel);
+    EXPECT_EQ(w->currentCard(), 2);
+    EXPECT_EQ(box(w, 2)->text(), "新人");
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    command(w, "thouyiye");
+    EXPECT_EQ(w->currentCard(), 1);
+    EXPECT_EQ(fileText(), before);
+
+    command(w, "tbianjiye");
+    type(box(w, 4), "010-1234");
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    command(w, "tguanbi");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(app.window(WindowId::Form8), w);
+    EXPECT_EQ(box(w, 4)->text(), "010-1234");
+    Prompts::setNextAnswer(NoticeAnswer::Yes);
+    w->close(); // the window's close box
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form8), nullptr);
+    EXPECT_NE(fileText().find(gb("%01%一%名1%%010-1234%")), std::string::npos);
+}
+
+// In browse mode the boxes keep their light cyan when the focus leaves them and a long name shows its
+// start; Esc puts the export options away.
+TEST_F(AddressBookWindowTest, BrowseModeKeepsItsLookAndEscClosesTheExportOptions) {
+    dir.write("txl/txl.cjf", gb(cardLine("01", "长名", "一二三四五六七八九十甲乙丙丁") + "\r\n"));
+    Form8* w = open();
+    EXPECT_EQ(box(w, 2)->cursorPosition(), 0);
+    clickWidget(box(w, 3));
+    clickWidget(list(w)->lineEdit());
+    ASSERT_FALSE(box(w, 3)->hasFocus());
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(colour(w, i), kCyan) << i;
+    command(w, "tdaochu");
+    ASSERT_TRUE(c(w, "Frame2")->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(c(w, "Frame2")->isVisible());
+}

@@ -155,7 +155,7 @@ TEST_F(LokFileTest, RefusalsChangeNothing) {
                  {"notes.lok", "无法从文件名还原"},
                  {"folder.txt", "不是普通文件"},
                  {"gone.txt", "文件不存在"},
-                 {"a.b!c", "加密后无法还原"}};
+                 {"a.b!cd", "加密后无法还原"}};
     for (const Case& c : cases) {
         LokOutcome out = convertLokFile(dir / c.file, "pw");
         ASSERT_TRUE(out.failure) << c.file;

@@ -444,3 +444,46 @@ TEST_F(MemoBookWindowTest, SavingWhileTheCliAddsInALoopLosesNothing) {
     for (int n = 1; n <= book.count(); ++n)
         EXPECT_EQ(book.record(n)->bwxh, memoNumber(n));
 }
+
+// A memo being typed is offered for saving before the close box, a row's left click or a menu item drops
+// it: 取消 goes back to it, 否 drops it, 是 saves it.
+TEST_F(MemoBookWindowTest, AMemoBeingTypedIsOfferedForSavingBeforeItIsDropped) {
+    writeMemos(2);
+    Form6* w = open();
+    clickWidget(c(w, "Command1"));
+    typeText(c(w, "Text1"), "新的备忘");
+    QTest::keyClick(c(w, "Text1"), Qt::Key_Tab); // Tab moves on; it types nothing
+    EXPECT_FALSE(c(w, "Text1")->hasFocus());
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    w->close();
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    pressWidget(c(w, cellName(2)), Qt::LeftButton);
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNoCancel);
+    EXPECT_EQ(app.window(WindowId::Form6), w);
+    EXPECT_EQ(c<QPlainTextEdit>(w, "Text1")->toPlainText(), "新的备忘");
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    chooseMenu(w, 0, 0);
+    EXPECT_EQ(c<QPlainTextEdit>(w, "Text1")->toPlainText(), "memo 1");
+    EXPECT_EQ(fileLine(3), "<none>");
+
+    clickWidget(c(w, "Command1"));
+    typeText(c(w, "Text1"), "再来");
+    w->close(); // Yes
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form6), nullptr);
+    EXPECT_EQ(fileLine(3), "3   @@2024030114@@再来@@F@@2024030109");
+}
+
+// After 2049 the year picker offers the list's last year, and says where the list ends.
+TEST_F(MemoBookWindowTest, AfterTheYearListTheYearPickerOffersItsLastYear) {
+    clock.set({2050, 3, 1, 9, 5});
+    Form6* w = open();
+    EXPECT_EQ(c<QComboBox>(w, "Combo1(0)")->currentText(), "2049");
+    EXPECT_TRUE(c<QLabel>(w, "Label5")->isVisibleTo(w));
+    EXPECT_EQ(c<QLabel>(w, "Label5")->text(), "(1900-2049)");
+    clock.set({2024, 3, 1, 9, 5});
+    w->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(c<QLabel>(open(), "Label5")->isVisibleTo(app.window(WindowId::Form6)));
+}
