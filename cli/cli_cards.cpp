@@ -64,6 +64,8 @@ int importCards(CardBook& book, const std::string& file) {
     Result<std::string> bytes = readFileBytes(cliUserPath(file));
     if (!bytes)
         return cliFailure("cards import: " + bytes.error().path + ": " + bytes.error().reason);
+    if (countVCards(*bytes) == 0)
+        return cliFailure("cards import: " + file + " holds no vCard (BEGIN:VCARD ... END:VCARD); nothing imported");
     CardLoad loaded = book.load(true);
     if (loaded.error)
         return cliFailure("cards import: " + loaded.error->path + ": " + loaded.error->reason);
@@ -76,6 +78,7 @@ int importCards(CardBook& book, const std::string& file) {
     printList("refused, the book holds 1000 cards", report->refused);
     printList("changed", report->changed);
     printList("left out, no field for them", report->leftOut);
+    printList("read with doubt, please check", report->doubts);
     return 0;
 }
 

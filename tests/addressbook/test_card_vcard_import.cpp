@@ -152,8 +152,9 @@ TEST(CardVCardImport, TextsTheCardFileCannotHoldAreReplacedAndListed) {
     EXPECT_EQ(b.book.field(1, 9), "路 一号");
     EXPECT_EQ(b.book.field(1, 2), "x y z\tw");
     EXPECT_EQ(report->changed, (std::vector<std::string>{
-                                   "甲 100%: 昵称: control character -> blank", "甲 100%: 姓名: \"%\" -> \"％\"",
-                                   "甲 100%: 职务/称: line break -> blank", "甲 100%: 地址: line break -> blank"}));
+                                   "甲 100%: 昵称: line break -> blank", "甲 100%: 昵称: control character -> blank",
+                                   "甲 100%: 姓名: \"%\" -> \"％\"", "甲 100%: 职务/称: line break -> blank",
+                                   "甲 100%: 地址: line break -> blank"}));
 }
 
 TEST(CardVCardImport, TheBookStopsAtAThousandCards) {
