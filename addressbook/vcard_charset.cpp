@@ -18,10 +18,8 @@ std::optional<std::string> convert(std::string_view bytes, const char* charset, 
     Converter from(ucnv_open(charset, &status));
     if (U_FAILURE(status))
         return std::nullopt;
-    if (strict)
+    if (strict) // else ICU's default: an undecodable byte becomes U+FFFD
         ucnv_setToUCallBack(from.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    else
-        ucnv_setSubstChars(from.get(), "?", 1, &status); // the replacement character U+FFFD is ICU's default
     status = U_ZERO_ERROR;
     Converter to(ucnv_open("UTF-8", &status));
     if (U_FAILURE(status))

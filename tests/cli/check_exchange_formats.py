@@ -27,7 +27,7 @@ def check_vcards(work):
     shutil.copy(data / 'vcard' / 'blue.png', txl / 'txlphoto' / 'b.png')
     lines = ['%01%老张%张三%经理,总监;兼\\顾问%010-1%020-2%13900000000%123%北京市海淀区中关村大街一号某某大厦十二层'
              '某某公司研发部%100080%zs@example.cn%www.zs.cn%http://corp.example.cn/%a.jpg',
-             '%02%小李%%%%%%%%%%%%b.png', '%03%%Li Si%%%%%%%%%%%######']
+             '%02%小李%%%%%%%%%%http://x.cn/路径?q=a,b%C:\\new%b.png', '%03%%Li Si%%%%%%%%%%%######']
     (txl / 'txl.cjf').write_bytes('\r\n'.join(lines).encode('gb18030') + b'\r\n')
     text = run(['cards', 'vcard'], work)
     for line in text.split(b'\r\n'):
@@ -45,6 +45,8 @@ def check_vcards(work):
     assert cards[0].adr.value.code == '100080'
     assert {u.params['TYPE'][0] for u in cards[0].contents['url']} == {'HOME', 'WORK'}
     assert cards[1].fn.value == '小李'
+    urls = {u.params['TYPE'][0]: u.value for u in cards[1].contents['url']}
+    assert urls == {'HOME': 'http://x.cn/%E8%B7%AF%E5%BE%84?q=a,b', 'WORK': 'C:\\new'}, urls
     print(f'vobject: {len(cards)} cards, UIDs and photos read back')
 
 
