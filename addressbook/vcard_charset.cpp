@@ -67,12 +67,23 @@ std::vector<std::string> detectCharsets(std::string_view bytes) {
     return names;
 }
 
+// Code pages of one byte a character decode almost any bytes, so they are the last resort.
+bool singleByte(const std::string& charset) {
+    return charset.starts_with("ISO-8859") || charset.starts_with("windows-125") || charset.starts_with("KOI8") ||
+           charset.starts_with("IBM");
+}
+
 CharsetGuess guessCharset(std::string_view bytes, const std::vector<std::string>& candidates) {
+    std::vector<std::string> order;
     for (const std::string& charset : candidates)
-        if (charset.rfind("UTF-", 0) != 0) // the text is not UTF-8, and UTF-16/32 do not appear inside a line
-            if (std::optional<std::string> text = decodeCharsetStrictly(bytes, charset))
-                return {std::move(*text), charset};
-    if (std::optional<std::string> text = decodeCharsetStrictly(bytes, "GB18030"))
-        return {std::move(*text), "GB18030"};
+        if (!singleByte(charset) && !charset.starts_with("UTF-")) // the text is not UTF-8; UTF-16/32 is not in a line
+            order.push_back(charset);
+    order.emplace_back("GB18030"); // this address book's own code page
+    for (const std::string& charset : candidates)
+        if (singleByte(charset))
+            order.push_back(charset);
+    for (const std::string& charset : order)
+        if (std::optional<std::string> text = decodeCharsetStrictly(bytes, charset))
+            return {std::move(*text), charset};
     return {convert(bytes, "GB18030", false).value_or(std::string()), "GB18030", true};
 }

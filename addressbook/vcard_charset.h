@@ -20,8 +20,10 @@ struct CharsetGuess {
     bool replaced = false; // undecodable bytes became U+FFFD
 };
 
-// Decodes a value whose charset is unknown: `candidates` (the detector's charsets for the whole file, most
-// likely first) are tried in order, then GB18030, then GB18030 with replacement.
+// Decodes a value whose charset is unknown with the first charset that decodes every byte: the multi-byte ones
+// of `candidates` (the detector's charsets for the whole file, most likely first), then GB18030, then the
+// single-byte ones (ISO-8859-1, windows-1252, ... decode almost anything, so a short Chinese value is not taken
+// for Latin letters); when none does, GB18030 with U+FFFD for the undecodable bytes.
 CharsetGuess guessCharset(std::string_view bytes, const std::vector<std::string>& candidates);
 // ICU's detector on the file's bytes: the names of the charsets it finds, most likely first.
 std::vector<std::string> detectCharsets(std::string_view bytes);

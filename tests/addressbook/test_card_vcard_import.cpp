@@ -240,6 +240,8 @@ TEST(CardVCardImport, WhatOtherWritersSendIsReadExactlyOrListed) {
         {"BEGIN:VCARD\nFN;CHARSET=BIG5:\xB1\x69\xA4\x54\nADR;CHARSET=WINDOWS-1252:;;Caf\xE9;;;;\nEND:VCARD\n",
          "%01%%張三%%%%%%Café%%%%%######\r\n",
          {}},
+        {"BEGIN:VCARD\nFN:\xD5\xC5\xC8\xFD\nEND:VCARD\n", "%01%%张三%%%%%%%%%%%######\r\n",
+         {"doubt: 张三: charset guessed: GB18030"}}, // short: the detector would say Latin-1
         {"BEGIN:VCARD\nFN:Jos\xE9 M\xFCller\nEND:VCARD\n",
          "%01%%José Müller%%%%%%%%%%%######\r\n",
          {"doubt: José Müller: charset guessed: ISO-8859-1"}},
