@@ -32,6 +32,11 @@ struct ParsedCard {
     bool group = false;
 };
 
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
 // Puts `value` into the first empty field of `fields`, or lists it as left out.
 void place(ParsedCard& card, std::initializer_list<int> fields, const std::string& value, std::string_view what) {
     if (value.empty())
@@ -105,10 +110,7 @@ void takePhoto(ParsedCard& card, const VCardProperty& p) {
             return;
         }
         data.remove_prefix(comma + 1);
-    } else if (const std::string encoding = p.param("ENCODING");
-               encoding != "b" && encoding != "B" &&
-               !std::equal(encoding.begin(), encoding.end(), "BASE64", "BASE64" + 6,
-                           [](char a, char b) { return std::toupper(a) == b; })) {
+    } else if (const std::string encoding = lower(p.param("ENCODING")); encoding != "b" && encoding != "base64") {
         card.leftOut.push_back("PHOTO (a link, not fetched)");
         return;
     }
@@ -124,11 +126,6 @@ void takePhoto(ParsedCard& card, const VCardProperty& p) {
     }
     card.photoBytes = std::move(*bytes);
     card.photoExtension = *type == "JPEG" ? ".jpg" : *type == "GIF" ? ".gif" : *type == "PNG" ? ".png" : ".bmp";
-}
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
 }
 
 // Android keeps the nickname in X-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;NAME;...; iPhones write a QQ

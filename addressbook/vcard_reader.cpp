@@ -127,10 +127,8 @@ struct FileCharsets {
         if (!detected)
             detected = detectCharsets(bytes);
         CharsetGuess g = guessCharset(value, *detected);
-        std::string note =
-            "charset guessed: " + g.charset + (g.replaced ? " (undecodable bytes replaced by \uFFFD)" : "");
-        if (std::find(notes.begin(), notes.end(), note) == notes.end())
-            notes.push_back(std::move(note));
+        notes.push_back("charset guessed: " + g.charset +
+                        (g.replaced ? " (undecodable bytes replaced by \uFFFD)" : ""));
         return std::move(g.text);
     }
 };
@@ -273,12 +271,11 @@ std::vector<VCardEntry> readVCardFile(std::string_view bytes) {
         }
         agentOpen = depth == 1 && !cards.back().empty() && cards.back().back().name == "AGENT" &&
                     trimmed(cards.back().back().value).empty();
-        if (depth >= 1 && !charsets.notes.empty()) {
-            for (std::string& note : charsets.notes)
-                if (std::find(cards.back().notes.begin(), cards.back().notes.end(), note) == cards.back().notes.end())
-                    cards.back().notes.push_back(std::move(note));
-            charsets.notes.clear();
-        }
+        for (std::string& note : charsets.notes) // each guess once per card
+            if (depth >= 1 &&
+                std::find(cards.back().notes.begin(), cards.back().notes.end(), note) == cards.back().notes.end())
+                cards.back().notes.push_back(std::move(note));
+        charsets.notes.clear();
     }
     if (depth > 0)
         cards.back().finished = false; // cut off at the end of the file
