@@ -195,7 +195,10 @@ std::optional<VCardProperty> parseProperty(std::string_view line, FileCharsets& 
             p.params.emplace("ENCODING", encoding);
     const std::string encoding = upper(p.param("ENCODING"));
     const std::string_view raw = line.substr(colon + 1);
-    p.value = encoding == "B" || encoding == "BASE64" ? std::string(raw) : textValue(raw, p, charsets);
+    const bool base64 = encoding == "B" || encoding == "BASE64";
+    const bool binary = p.name == "PHOTO" || p.name == "LOGO" || p.name == "SOUND" || p.name == "KEY";
+    std::optional<std::string> decoded = base64 && !binary ? base64Decode(raw) : std::nullopt; // a text in base64
+    p.value = decoded ? textValue(*decoded, p, charsets) : base64 ? std::string(raw) : textValue(raw, p, charsets);
     return p;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 // A forgiving reader of vCard 2.1, 3.0 and 4.0 files as phones and address books write them: UTF-8 or UTF-16,
 // LF or CR LF, folded lines, quoted-printable values with soft line breaks, base64 lines that older phones do not
-// indent, CHARSET= of any code page ICU knows (text without a charset that is not valid UTF-8, or that does not
-// decode in its declared charset, is decoded as ICU's detector finds most likely, and the guess is noted), bare
-// 2.1 type parameters ("TEL;CELL"), quoted and comma-separated parameter values, group prefixes ("item1.URL").
-// Values come out as UTF-8 text, still backslash-escaped, with every kind of line or paragraph break (CR, CR LF,
-// VT, FF, U+0085, U+2028, U+2029) as LF; base64 values stay as written.
+// indent, text values in base64, CHARSET= of any code page ICU knows (text without a charset that is not valid UTF-8,
+// or that does not decode in its declared charset, is decoded as ICU's detector finds most likely, and the guess is
+// noted), bare 2.1 type parameters ("TEL;CELL"), quoted and comma-separated parameter values, group prefixes
+// ("item1.URL"). Values come out as UTF-8 text, still backslash-escaped, with every kind of line or paragraph break
+// (CR, CR LF, VT, FF, U+0085, U+2028, U+2029) as LF; base64 values stay as written.
 #include <map>
 #include <optional>
 #include <string>
