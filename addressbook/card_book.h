@@ -97,6 +97,8 @@ public:
     // stays with the card through edits, its moves after a discard and merges; empty outside 1..count.
     const std::string& uid(int row) const;
     bool holdsUid(std::string_view uid) const { return m_ids.holds(uid); }
+    // The row of the card whose identity is `uid`, or 0.
+    int findUid(std::string_view uid) const { return m_ids.indexOf(uid) + 1; }
     // The hash of the form of card `row` last agreed with another program ("-" for none), kept with the card.
     const std::string& exportHash(int row) const;
     void setExportHash(int row, std::string_view hash);

@@ -237,6 +237,13 @@ const std::string& RecordIdentities::append(std::string_view uid) {
     return m_ids.back().uid;
 }
 
+int RecordIdentities::indexOf(std::string_view uid) const {
+    if (!holds(uid))
+        return -1;
+    const auto at = std::find_if(m_ids.begin(), m_ids.end(), [&](const RecordIdentity& id) { return id.uid == uid; });
+    return static_cast<int>(at - m_ids.begin());
+}
+
 void RecordIdentities::insert(std::size_t i, RecordIdentity id) {
     if (!usableUid(id.uid) || holds(id.uid))
         id.uid = newRecordUid();

@@ -63,6 +63,8 @@ public:
     void setExportHash(std::size_t i, std::string_view hash);
     void clear();
     bool holds(std::string_view uid) const { return m_used.contains(std::string(uid)); }
+    // The index of the entry of `uid`, or -1.
+    int indexOf(std::string_view uid) const;
     // The list taken whole (a merge builds it entry by entry); duplicate UIDs get new ones.
     void assign(std::vector<RecordIdentity> ids);
     const std::vector<RecordIdentity>& entries() const { return m_ids; }

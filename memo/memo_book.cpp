@@ -115,17 +115,21 @@ const std::string& MemoBook::exportHash(int n) const {
     return valid(n) ? m_ids.at(static_cast<std::size_t>(n - 1)).exportHash : noText();
 }
 
+int MemoBook::findUid(std::string_view uid) const {
+    return m_ids.indexOf(uid) + 1;
+}
+
 void MemoBook::setExportHash(int n, std::string_view hash) {
     if (valid(n))
         m_ids.setExportHash(static_cast<std::size_t>(n - 1), hash);
 }
 
-bool MemoBook::add(std::string_view due, std::string_view text, std::string_view stamp) {
+bool MemoBook::add(std::string_view due, std::string_view text, std::string_view stamp, std::string_view uid) {
     if (isFull() || !isPickerDue(due) || text.empty())
         return false;
     m_records.push_back(
         MemoRecord::fromLine(buildMemoLine(memoNumber(count() + 1), due, oneLineText(text), "F", stamp)));
-    m_ids.append();
+    m_ids.append(uid);
     return true;
 }
 

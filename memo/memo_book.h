@@ -42,11 +42,14 @@ public:
     const std::string& uid(int n) const;
     // The hash of the form of memo n last agreed with another program ("-" for none), kept with the memo.
     const std::string& exportHash(int n) const;
+    // The number of the memo whose identity is `uid`, or 0.
+    int findUid(std::string_view uid) const;
     void setExportHash(int n, std::string_view hash);
 
     // Each returns false and changes nothing when it cannot apply: a full book, a number out of range, a due
     // time that is not a picker value, an empty text. Texts are put on one line; stamps are 10 digits.
-    bool add(std::string_view due, std::string_view text, std::string_view stamp);
+    // The new memo's identity is `uid` when that is usable and no other memo has it, else a new one.
+    bool add(std::string_view due, std::string_view text, std::string_view stamp, std::string_view uid = {});
     // Replaces due and text of memo n and makes it active again; the number stays.
     bool change(int n, std::string_view due, std::string_view text, std::string_view stamp);
     // "T" becomes "F", anything else "T". A damaged line has no flag and stays as it is.

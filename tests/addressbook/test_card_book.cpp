@@ -261,6 +261,7 @@ TEST(CardBook, FailedDiscardsNeitherLogNorLoseACard) {
         dir.write("txl/txl.cjf", bytes);
         Book b(dir);
         b.book.load();
+        const std::string uid = b.book.uid(1);
         setSafeWriteFaultForTests([failing](std::string_view, const std::filesystem::path& target) {
             return target.filename() == failing ? std::string("disk full") : std::string();
         });
@@ -271,6 +272,7 @@ TEST(CardBook, FailedDiscardsNeitherLogNorLoseACard) {
         EXPECT_EQ(done.error().reason, "disk full");
         EXPECT_EQ(b.book.count(), 2);
         EXPECT_EQ(b.book.field(1, 2), "甲");
+        EXPECT_EQ(b.book.uid(1), uid);
         EXPECT_EQ(dir.read("txl/txl.cjf"), bytes);
         EXPECT_FALSE(dir.exists("txl/mphs2003.cjf") && !dir.read("txl/mphs2003.cjf").empty()) << failing;
     }

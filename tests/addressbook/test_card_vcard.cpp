@@ -343,6 +343,16 @@ TEST(CardVCard, ABookEditedElsewhereIsMatchedAndItsSideFileRebuilt) {
     EXPECT_EQ(b.book.uid(4), first[1]);
     EXPECT_EQ(std::set<std::string>({b.book.uid(1), first[0], first[1], first[2]}).size(), 4u);
     const std::string added = b.book.uid(1);
+    // An edit here while another program puts a card in front: the edit and its identity go where the card is.
+    CardEntries edited;
+    edited[2] = "王五五";
+    ASSERT_FALSE(b.book.storeCard(2, edited, kNoPhoto));
+    dir.write("txl/txl.cjf", gb("%01%前%前%%%%%%%%%%%######\r\n") + dir.read("txl/txl.cjf"));
+    ASSERT_TRUE(b.book.saveAll().ok());
+    EXPECT_EQ(b.book.field(3, 3), "王五五");
+    EXPECT_EQ(b.book.findUid(first[2]), 3);
+    EXPECT_EQ(b.book.findUid(added), 2);
+    ASSERT_TRUE(b.book.discard(1).ok());
     for (const std::string& side : {std::string("\xFF\xFEgarbage\r\n%%%\r\n"), std::string()}) {
         if (side.empty())
             std::filesystem::remove(dir / "txl/txl.uid");
