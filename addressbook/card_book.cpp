@@ -1,5 +1,6 @@
 #include "addressbook/card_book.h"
 
+#include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/line_file.h"
 #include "common/numeric_text.h"
@@ -144,9 +145,19 @@ CardLoad CardBook::load(bool createMissing) {
     if (!fs::exists(m_cardFile, ec) && !ec) {
         // A missing card file is created empty (with its folder) and the window opens an empty card.
         result.missing = true;
-        if (Result<void> made = createMissing ? createEmptyCardFile() : Result<void>(); !made)
-            result.error = made.error();
-        return result;
+        if (!createMissing)
+            return result;
+        Result<DataLock> lock = DataLock::take(m_workDir);
+        if (!lock) {
+            result.error = lock.error();
+            return result;
+        }
+        if (!fs::exists(m_cardFile, ec) && !ec) {
+            if (Result<void> made = createEmptyCardFile(); !made)
+                result.error = made.error();
+            return result;
+        }
+        result.missing = false; // written meanwhile by another program: read it instead
     }
     Result<std::vector<std::string>> lines = readCardLines(m_cardFile, m_stamp);
     if (!lines) {
@@ -280,15 +291,33 @@ Result<void> CardBook::saveAll(CardMerge* merge) {
         return IoError{pathToUtf8(m_cardFile), "名片文件未能读入,为免覆盖原有名片,不予保存"};
     CardMerge local;
     CardMerge& m = merge ? *merge : local;
+    // The check, the merge and the write are one step: no other writer can slip in between.
+    Result<DataLock> lock = DataLock::take(m_workDir);
+    if (!lock)
+        return lock.error();
     if (changedSince(m_cardFile, m_stamp))
         if (Result<void> merged = mergeWithDisk(m); !merged)
             return merged;
     return writeLines();
 }
 
+// Serial numbers belong to the position: a card that a merge put at the end, or kept twice, takes the serial of
+// its row. A serial whose numeric value is already its row ("1" written by another program) stays as it is, and
+// so does a line without any "%" (it has no fields to number).
+void CardBook::renumber() {
+    for (int k = 1; k <= m_count; ++k) {
+        CardRow& row = m_rows[k];
+        if (numericValue(row[1]) == k || row[0].find('%') == std::string::npos)
+            continue;
+        row[1] = newSerialNumber(k - 1);
+        row[0] = recordLine(row) + piecesBeyondFields(row[0]);
+    }
+}
+
 Result<void> CardBook::writeLines() {
     if (Result<void> folder = ensureFolder(m_cardFile.parent_path()); !folder)
         return folder;
+    renumber();
     std::string text;
     std::vector<std::string> lines;
     for (int k = 1; k <= m_count; ++k) {
@@ -387,6 +416,9 @@ Result<void> CardBook::discard(int row, bool* gone) {
         return {};
     if (m_readFailed)
         return IoError{pathToUtf8(m_cardFile), "名片文件未能读入,为免覆盖原有名片,不予保存"};
+    Result<DataLock> lock = DataLock::take(m_workDir);
+    if (!lock)
+        return lock.error();
     if (changedSince(m_cardFile, m_stamp)) {
         CardMerge merge{row};
         if (Result<void> merged = mergeWithDisk(merge); !merged)

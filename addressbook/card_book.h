@@ -108,7 +108,9 @@ public:
     // another program changed the file since it was read, the edits made here are carried into what it
     // holds now instead: an edited card replaces its line as read wherever that line now is, new cards are
     // added at the end, and a card edited here whose line is gone (changed or deleted there too) is added
-    // as a card of its own, so both versions stay. `merge` tells what happened.
+    // as a card of its own, so both versions stay. `merge` tells what happened. Every card whose serial number
+    // is not that of its row is renumbered. The check, the merge and the write are one step under the
+    // data-folder lock.
     Result<void> saveAll(CardMerge* merge = nullptr);
     // Moves the later cards up (serial numbers stay with their positions), saves, and only then logs
     // "记录[" + line + "]已删除" to the deletion log. A failed save changes nothing and logs nothing; a failed
@@ -133,6 +135,7 @@ public:
 private:
     Result<void> createEmptyCardFile();
     void fillRows(std::vector<std::string> lines);
+    void renumber();
     Result<void> writeLines();
     Result<void> mergeWithDisk(CardMerge& merge);
     CardRow& rowAt(int row);

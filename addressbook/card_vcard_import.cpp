@@ -3,6 +3,7 @@
 #include "addressbook/card_vcard.h"
 #include "addressbook/picture_check.h"
 #include "addressbook/vcard_reader.h"
+#include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/safe_write.h"
 
@@ -286,6 +287,10 @@ int countVCards(std::string_view bytes) {
 }
 
 Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes, const PictureDecoder& decodes) {
+    // Photo names are chosen and the cards saved in one step, so two imports never take the same name.
+    Result<DataLock> lock = DataLock::take(book.workDir());
+    if (!lock)
+        return lock.error();
     CardImportReport report;
     std::vector<fs::path> written;
     const std::vector<VCardEntry> entries = readVCardFile(bytes);

@@ -1,6 +1,7 @@
 #include "addressbook/photo_import.h"
 
 #include "addressbook/card_book.h"
+#include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/safe_write.h"
 
@@ -90,7 +91,9 @@ PhotoImport importPhoto(const fs::path& photoFolder, const fs::path& listFolder,
         result.failure = readFailureNotice(bytes.error());
         return result;
     }
-    Result<void> written = ensureFolder(photoFolder);
+    // The photo folder lies in txl/ below the data folder; the copy is one step under its lock.
+    Result<DataLock> lock = DataLock::take(dataFolderAbove(target, 2));
+    Result<void> written = lock ? ensureFolder(photoFolder) : Result<void>(lock.error());
     if (written)
         written = writeFileAtomic(target, *bytes);
     if (!written) {

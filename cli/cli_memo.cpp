@@ -76,6 +76,10 @@ int addMemo(const CliArgs& args) {
         text += " " + args[i];
     if (text.empty())
         return cliUsageError("the memo text is empty");
+    // Reading, adding and writing are one step: a second writer waits for the lock instead of losing this memo.
+    Result<DataLock> lock = lockMemoFile(memoFile());
+    if (!lock)
+        return cliFailure("cannot write " + lock.error().path + ": " + lock.error().reason);
     int code = 0;
     std::optional<MemoBook> book = loadBook(code);
     if (!book)

@@ -82,6 +82,9 @@ int MemoBook::find(std::string_view line) const {
 Result<void> MemoBook::save(const fs::path& path) {
     if (m_readFailed)
         return IoError{m_failedPath, "读取失败,为免丢失其中的备忘,文件未被改写"};
+    Result<DataLock> lock = lockMemoFile(path);
+    if (!lock)
+        return lock.error();
     if (path == m_path && changedOnDisk())
         return IoError{pathToUtf8(path), "文件在读入之后已被别的程序改动,为免覆盖那些改动,未予保存"};
     if (Result<void> folder = ensureFolder(path.parent_path()); !folder)
@@ -193,7 +196,14 @@ int findAnnouncedMemo(const std::vector<std::string>& lines, std::string_view an
     return -1;
 }
 
+Result<DataLock> lockMemoFile(const fs::path& path) {
+    return DataLock::take(dataFolderAbove(path, 1));
+}
+
 Result<bool> cancelAnnouncedMemo(const fs::path& path, std::string_view announcedLine) {
+    Result<DataLock> lock = lockMemoFile(path);
+    if (!lock)
+        return lock.error();
     if (missing(path))
         return false;
     Result<std::vector<std::string>> lines = readTextLines(path);

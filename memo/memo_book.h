@@ -2,6 +2,7 @@
 // The memo book in memory: the lines of bwl/bwl.cjf as records numbered 1 to count. Numbers belong to the
 // line's position, so a delete renumbers every memo after it; the reminder finds a memo by that number.
 // Every change is followed by save() and load(), so what the window shows is what the file holds.
+#include "common/data_lock.h"
 #include "common/file_stamp.h"
 #include "common/notice.h"
 #include "common/record_identity.h"
@@ -26,7 +27,8 @@ public:
     // and then the side file of identities beside it (see uid). The side file is rebuilt on every load, so a
     // failure to write it does not fail the save.
     // Refused when the file loaded from was changed by someone else since, so that no outside change is
-    // overwritten unseen (see changedOnDisk).
+    // overwritten unseen (see changedOnDisk). The check and the write are one step under the data-folder lock;
+    // a caller that reads the file first and edits what it read takes lockMemoFile around all of it.
     Result<void> save(const std::filesystem::path& path);
     // True when the file differs from what the last load or save saw.
     bool changedOnDisk() const;
@@ -73,9 +75,12 @@ private:
     std::string m_failedPath;
 };
 
-// The reminder pop-up's write-back. `announcedLine` is the whole line the pop-up showed. Its memo is
-// cancelled (flag "T", nothing else changed) on line bwxh if that line still holds the same memo, else on
-// the line that now does (a delete in the memo book moves memos up), else nowhere. Returns true when the file
+// The data-folder lock for one read-check-modify-write step on the memo file (which lies in bwl/ below it).
+Result<DataLock> lockMemoFile(const std::filesystem::path& path);
+
+// The reminder pop-up's write-back, one step under the data-folder lock. `announcedLine` is the whole line the pop-up
+// showed. Its memo is cancelled (flag "T", nothing else changed) on line bwxh if that line still holds the same memo,
+// else on the line that now does (a delete in the memo book moves memos up), else nowhere. Returns true when the file
 // was rewritten; a missing file changes nothing.
 Result<bool> cancelAnnouncedMemo(const std::filesystem::path& path, std::string_view announcedLine);
 

@@ -182,7 +182,7 @@ TEST_F(AddressBookWindowTest, MissingBookOpensAnEmptyCardForEntry) {
     EXPECT_EQ(list(w)->currentText(), "老张"); // the list's text follows the nickname box
     Prompts::setNextAnswer(NoticeAnswer::Yes);
     command(w, "tbaocun");
-    EXPECT_EQ(fileText(), gb("%%老张" + std::string(11, '%') + "%######\r\n"));
+    EXPECT_EQ(fileText(), gb("%01%老张" + std::string(11, '%') + "%######\r\n")); // numbered by its row
     EXPECT_TRUE(locked(w));
     EXPECT_EQ(list(w)->count(), 1);
 }
@@ -602,7 +602,7 @@ TEST_F(AddressBookWindowTest, ChangesMadeElsewhereSinceLoadingAreKept) {
     ASSERT_EQ(Prompts::shown().size(), 2u);
     EXPECT_NE(Prompts::shown()[1].text.find("两个版本"), std::string::npos);
     EXPECT_EQ(fileText(), gb(cardLine("01", "一", "改名") + "\r\n" + cardLine("02", "二", "别处") + "\r\n" +
-                             cardLine("02", "二", "这里") + "\r\n"));
+                             cardLine("03", "二", "这里") + "\r\n"));
 
     // A card discarded here after it was changed elsewhere is not discarded.
     dir.write("txl/txl.cjf", gb(cardLine("01", "一", "又改") + "\r\n"));

@@ -3,6 +3,7 @@
 // must report the failure naming the file and the reason, keep every file as it was, and leave no debris.
 #include "addressbook/card_book.h"
 #include "app/settings_file.h"
+#include "common/data_lock.h"
 #include "common/temp_debris.h"
 #include "diary/diary_book.h"
 #include "encryptor/lok_file.h"
@@ -173,7 +174,7 @@ std::vector<FileKind> fileKinds() {
 std::map<std::string, std::string> snapshot(const fs::path& dir) {
     std::map<std::string, std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(dir))
-        if (e.is_regular_file()) {
+        if (e.is_regular_file() && e.path().filename() != kDataLockFileName) { // the lock file holds no data
             std::ifstream in(e.path(), std::ios::binary);
             files[fs::relative(e.path(), dir).string()] =
                 std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,0 +1,113 @@
+// Writers side by side on one data folder: quillet-cli runs in parallel with each other and with the memo book,
+// and a writer that finds the data-folder lock taken.
+#include "common/data_lock.h"
+#include "common/line_file.h"
+#include "memo/memo_book_screen.h"
+#include "support/build_paths.h"
+#include "support/cli_runner.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// `count` runs of quillet-cli in a background shell loop ($i is the run's index in `args`).
+class CliLoop {
+public:
+    CliLoop(const std::string& args, int count) {
+        const std::string command = "i=0; while [ $i -lt " + std::to_string(count) + " ]; do '" + cliProgram() +
+                                    "' --data . " + args + " >/dev/null 2>&1 && echo done; i=$((i+1)); done";
+        m_pipe = ::popen(command.c_str(), "r");
+    }
+    CliLoop(const CliLoop&) = delete;
+    CliLoop& operator=(const CliLoop&) = delete;
+    ~CliLoop() { (void)wait(); }
+    // How many runs exited 0.
+    int wait() {
+        int done = 0;
+        if (!m_pipe)
+            return done;
+        char line[64];
+        while (std::fgets(line, sizeof line, m_pipe))
+            ++done;
+        ::pclose(m_pipe);
+        m_pipe = nullptr;
+        return done;
+    }
+
+private:
+    FILE* m_pipe = nullptr;
+};
+
+std::vector<std::string> fileLines(const TempWorkDir& dir, const char* file) {
+    Result<std::vector<std::string>> lines = readTextLines(dir / file);
+    return lines ? *lines : std::vector<std::string>{};
+}
+
+TEST(Writers, MemoAddsOfTwoLoopsAndTheMemoBookLoseNothing) {
+    TempWorkDir dir;
+    dir.write("bwl/bwl.cjf", "");
+    constexpr int kRuns = 25;
+    CliLoop first("memo add 2030010108 a$i", kRuns), second("memo add 2030010108 b$i", kRuns);
+    MemoBookScreen screen;
+    ASSERT_FALSE(screen.loadStep(dir / "bwl/bwl.cjf"));
+    int reported = 0;
+    for (int i = 0; i < kRuns; ++i) {
+        std::optional<Notice> failure;
+        reported += screen.save("2030010108", "w" + std::to_string(i), failure) == MemoSave::Saved;
+        EXPECT_FALSE(failure) << failure->text;
+        std::this_thread::sleep_for(15ms);
+    }
+    reported += first.wait() + second.wait();
+    EXPECT_EQ(reported, 3 * kRuns);
+    const std::vector<std::string> lines = fileLines(dir, "bwl/bwl.cjf");
+    ASSERT_EQ(static_cast<int>(lines.size()), reported);
+    for (int n = 1; n <= reported; ++n)
+        EXPECT_EQ(lines[static_cast<std::size_t>(n - 1)].substr(0, 4), memoNumber(n));
+}
+
+TEST(Writers, CardImportsOfTwoLoopsLoseNothingAndNumberByPosition) {
+    TempWorkDir dir;
+    constexpr int kRuns = 15;
+    for (int w = 0; w < 2; ++w)
+        for (int i = 0; i < kRuns; ++i)
+            dir.write("in" + std::to_string(w) + "_" + std::to_string(i) + ".vcf",
+                      "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:W" + std::to_string(w) + "C" + std::to_string(i) +
+                          "\r\nEND:VCARD\r\n");
+    CliLoop first("cards import in0_$i.vcf", kRuns), second("cards import in1_$i.vcf", kRuns);
+    const int reported = first.wait() + second.wait();
+    EXPECT_EQ(reported, 2 * kRuns);
+    const std::vector<std::string> lines = fileLines(dir, "txl/txl.cjf");
+    ASSERT_EQ(static_cast<int>(lines.size()), reported);
+    for (int n = 1; n <= reported; ++n)
+        EXPECT_EQ(lines[static_cast<std::size_t>(n - 1)].substr(0, 4),
+                  "%" + std::string(n < 10 ? "0" : "") + std::to_string(n) + "%");
+}
+
+TEST(Writers, AWriterNamesTheLockHolderAndChangesNothingWhileReadersGoOn) {
+    TempWorkDir dir;
+    const std::string memos = gb("1   @@2030010108@@开会@@F@@2030010101\r\n");
+    dir.write("bwl/bwl.cjf", memos);
+    Result<DataLock> held = DataLock::take(dir.path());
+    ASSERT_TRUE(held);
+    const auto start = std::chrono::steady_clock::now();
+    CliRun add = runCli({"memo", "add", "2030010108", "x"});
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(add.code, 1);
+    EXPECT_NE(add.err.find("进程号 " + std::to_string(::getpid()) + ",程序 test_cli"), std::string::npos) << add.err;
+    EXPECT_GE(waited, 2500ms);
+    EXPECT_LT(waited, 8s);
+    EXPECT_EQ(dir.read("bwl/bwl.cjf"), memos);
+    const auto listed = std::chrono::steady_clock::now();
+    EXPECT_EQ(runCli({"memo", "list"}).code, 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - listed, 1s);
+}
+
+} // namespace
