@@ -24,16 +24,6 @@ enum : int { kAddress = 9, kPostcode = 10, kEmail = 11, kHomePage = 12, kCompany
 constexpr std::string_view kOicqLabel = "OICQ/IP: ";
 constexpr std::string_view kSerialLabel = "序号: ";
 
-struct ParsedCard {
-    CardEntries entries;
-    std::string photoBytes;
-    std::string photoExtension;
-    std::vector<std::string> leftOut;
-    std::string label; // name, nickname or position in the file, for the report
-    std::string uid;   // the vCard's UID: the card keeps it
-    bool group = false;
-};
-
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
@@ -281,6 +271,14 @@ void removeFiles(const std::vector<fs::path>& files) {
 }
 
 } // namespace
+
+ParsedCard readCardFields(const VCardEntry& entry, int position) {
+    return parseCard(entry, position);
+}
+
+void makeCardStorable(ParsedCard& card, std::vector<std::string>& changed) {
+    makeStorable(card, changed);
+}
 
 int countVCards(std::string_view bytes) {
     return static_cast<int>(readVCardFile(bytes).size());

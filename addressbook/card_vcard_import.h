@@ -20,6 +20,24 @@
 #include <string_view>
 #include <vector>
 
+struct VCardEntry;
+
+// One vCard read into a card's entries, as the import reads it.
+struct ParsedCard {
+    CardEntries entries;
+    std::string photoBytes;
+    std::string photoExtension;
+    std::vector<std::string> leftOut;
+    std::string label; // name, nickname or position in the file, for the report
+    std::string uid;   // the vCard's UID: the card keeps it
+    bool group = false;
+};
+// The fields of one card of a file (`position` from 1 names a card without name or nickname).
+ParsedCard readCardFields(const VCardEntry& entry, int position);
+// What the card file cannot hold replaced: "%" by "％", line breaks and control characters by a blank; each change
+// listed in `changed`.
+void makeCardStorable(ParsedCard& card, std::vector<std::string>& changed);
+
 struct CardImportReport {
     int imported = 0;
     std::vector<std::string> skipped; // already in the book (same UID, or same name and mobile number), or empty
