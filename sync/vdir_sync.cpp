@@ -119,7 +119,7 @@ private:
             if (fileChanged)
                 take(uid, entry.file, file->second, "deleted in Quillet but changed in the vdir: it comes back");
             else
-                removeFile(uid, entry.file, m_book.label(uid));
+                removeFile(uid, entry.file);
         } else if (!haveFile) {
             if (localChanged)
                 put(uid, entry.file, "", "deleted in the vdir but changed in Quillet: it comes back", true);
@@ -153,6 +153,8 @@ private:
             m_agreed[uid] = {name, file.hash};
             return;
         }
+        if (m_settings.incomingOnly)
+            return;
         const std::string copy = newRecordUid();
         const std::string what = m_book.kind() + " " + m_book.label(uid);
         if (m_settings.dryRun) {
@@ -200,6 +202,8 @@ private:
 
     void put(const std::string& uid, const std::string& name, const std::string& existing, const std::string& why,
              bool created, bool counted = true) {
+        if (m_settings.incomingOnly)
+            return;
         std::optional<std::string> bytes = m_book.file(uid, existing);
         if (!bytes) {
             m_report.problems.push_back(m_book.kind() + " \"" + m_book.label(uid) +
@@ -214,17 +218,18 @@ private:
         if (m_settings.dryRun)
             return;
         m_writes[name] = *bytes;
-        if (!m_settings.holdOutgoing)
-            m_agreed[uid] = {name, recordHash(*bytes)};
+        m_agreed[uid] = {name, recordHash(*bytes)};
     }
 
-    void removeFile(const std::string& uid, const std::string& name, const std::string& label) {
+    void removeFile(const std::string& uid, const std::string& name) {
+        if (m_settings.incomingOnly)
+            return;
         ++m_report.vdir.deleted;
         m_report.lines.push_back("vdir: " + m_book.kind() + " " + name + " deleted (deleted in Quillet)");
-        (void)label;
+        if (m_settings.dryRun)
+            return;
         m_removals.push_back(name);
-        if (!m_settings.holdOutgoing)
-            m_forgotten.push_back(uid);
+        m_forgotten.push_back(uid);
     }
 
     void removeLocal(const std::string& uid) {
@@ -279,6 +284,8 @@ Result<SyncReport> runSync(const SyncSettings& settings, const Clock& clock) {
     for (KindSync* kind : {&cardSync, &memoSync})
         if (Result<void> done = kind->finish(); !done)
             return done.error();
+    if (settings.incomingOnly)
+        return report;
     std::erase_if(state, [](const auto& kind) { return kind.second.empty(); });
     if (Result<void> written = writeSyncState(settings.stateFile, state); !written)
         return written.error();
