@@ -179,8 +179,8 @@ private:
         m_report.problems.insert(m_report.problems.end(), notes.begin(), notes.end());
         // Quillet's version goes out over the file; the vdir's version goes out as the new record's file (made
         // from the file it was, so that what Quillet cannot hold stays with it).
-        put(uid, name, file.bytes, "", false, false);
-        put(copy, m_book.extension().insert(0, copy), file.bytes, "", true, false);
+        put(uid, name, file.bytes, "Quillet's version of a conflict", false);
+        put(copy, m_book.extension().insert(0, copy), file.bytes, "the vdir's version of a conflict", true);
     }
 
     void take(const std::string& uid, const std::string& name, const VdirFile& file, const std::string& why) {
@@ -201,7 +201,7 @@ private:
     }
 
     void put(const std::string& uid, const std::string& name, const std::string& existing, const std::string& why,
-             bool created, bool counted = true) {
+             bool created) {
         if (m_settings.incomingOnly)
             return;
         std::optional<std::string> bytes = m_book.file(uid, existing);
@@ -210,11 +210,9 @@ private:
                                         "\" not written to the vdir: its due time is no calendar date");
             return;
         }
-        if (counted) {
-            ++(created ? m_report.vdir.created : m_report.vdir.updated);
-            m_report.lines.push_back("vdir: " + m_book.kind() + " \"" + m_book.label(uid) + "\" " +
-                                     (created ? "created" : "updated") + " (" + why + ")");
-        }
+        ++(created ? m_report.vdir.created : m_report.vdir.updated);
+        m_report.lines.push_back("vdir: " + m_book.kind() + " \"" + m_book.label(uid) + "\" " +
+                                 (created ? "created" : "updated") + " (" + why + ")");
         if (m_settings.dryRun)
             return;
         m_writes[name] = *bytes;
