@@ -72,7 +72,7 @@ public:
                 newFile(name, file);
         for (const auto& [uid, hash] : m_local)
             if (!m_seenLocal.contains(uid))
-                put(uid, m_book.extension().insert(0, uid), "", "new in Quillet", true);
+                put(uid, uid + m_book.extension(), "", "new in Quillet", true);
         return {};
     }
 
@@ -157,13 +157,6 @@ private:
             return;
         const std::string copy = newRecordUid();
         const std::string what = m_book.kind() + " " + m_book.label(uid);
-        if (m_settings.dryRun) {
-            ++m_report.conflicts;
-            m_report.lines.push_back("conflict: " + what +
-                                     " changed on both sides; the vdir's version would be kept as a new " +
-                                     m_book.kind());
-            return;
-        }
         std::vector<std::string> notes;
         if (std::optional<std::string> refused = m_book.take(copy, file.bytes, notes)) {
             m_report.problems.push_back("conflict left for later: " + what +
@@ -180,21 +173,19 @@ private:
         // Quillet's version goes out over the file; the vdir's version goes out as the new record's file (made
         // from the file it was, so that what Quillet cannot hold stays with it).
         put(uid, name, file.bytes, "Quillet's version of a conflict", false);
-        put(copy, m_book.extension().insert(0, copy), file.bytes, "the vdir's version of a conflict", true);
+        put(copy, copy + m_book.extension(), file.bytes, "the vdir's version of a conflict", true);
     }
 
     void take(const std::string& uid, const std::string& name, const VdirFile& file, const std::string& why) {
         const bool known = m_local.contains(uid);
         const std::string label = m_book.view(file.bytes).label;
-        if (!m_settings.dryRun) {
-            std::vector<std::string> notes;
-            if (std::optional<std::string> refused = m_book.take(uid, file.bytes, notes)) {
-                m_report.problems.push_back(m_book.kind() + " \"" + label + "\" (" + name + ") not taken: " + *refused);
-                return;
-            }
-            m_report.problems.insert(m_report.problems.end(), notes.begin(), notes.end());
-            m_agreed[uid] = {name, file.hash};
+        std::vector<std::string> notes;
+        if (std::optional<std::string> refused = m_book.take(uid, file.bytes, notes)) {
+            m_report.problems.push_back(m_book.kind() + " \"" + label + "\" (" + name + ") not taken: " + *refused);
+            return;
         }
+        m_report.problems.insert(m_report.problems.end(), notes.begin(), notes.end());
+        m_agreed[uid] = {name, file.hash};
         ++(known ? m_report.quillet.updated : m_report.quillet.created);
         m_report.lines.push_back("Quillet: " + m_book.kind() + " \"" + label + "\" " + (known ? "updated" : "created") +
                                  " (" + why + ")");
@@ -213,8 +204,6 @@ private:
         ++(created ? m_report.vdir.created : m_report.vdir.updated);
         m_report.lines.push_back("vdir: " + m_book.kind() + " \"" + m_book.label(uid) + "\" " +
                                  (created ? "created" : "updated") + " (" + why + ")");
-        if (m_settings.dryRun)
-            return;
         m_writes[name] = *bytes;
         m_agreed[uid] = {name, recordHash(*bytes)};
     }
@@ -224,8 +213,6 @@ private:
             return;
         ++m_report.vdir.deleted;
         m_report.lines.push_back("vdir: " + m_book.kind() + " " + name + " deleted (deleted in Quillet)");
-        if (m_settings.dryRun)
-            return;
         m_removals.push_back(name);
         m_forgotten.push_back(uid);
     }
@@ -234,8 +221,6 @@ private:
         ++m_report.quillet.deleted;
         m_report.lines.push_back("Quillet: " + m_book.kind() + " \"" + m_book.label(uid) +
                                  "\" deleted (deleted in the vdir)");
-        if (m_settings.dryRun)
-            return;
         m_book.remove(uid);
         m_forgotten.push_back(uid);
     }

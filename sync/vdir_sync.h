@@ -26,7 +26,7 @@ struct SyncSettings {
     std::filesystem::path dataDir;
     std::filesystem::path vdir;
     std::filesystem::path stateFile;
-    bool dryRun = false;
+    bool dryRun = false; // everything is done in memory and reported, nothing written
     // The pass before the server step: only what changed in the vdir is taken into the books; nothing is written
     // to the vdir and nothing is agreed yet. What goes out waits for the pass after the server step, so that
     // vdirsyncer never meets a record changed both in the vdir and on the server, and the pass after it sees a

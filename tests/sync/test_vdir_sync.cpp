@@ -25,11 +25,13 @@ struct Sides {
     TempWorkDir dir;
     FakeClock clock{LocalDateTime{2026, 12, 9, 10, 0, 0}};
 
+    SyncReport last;
+
     fs::path vdir() const { return dir / "vdir"; }
-    SyncReport sync() {
-        Result<SyncReport> r = syncWithVdir({dir.path(), vdir(), dir / "sync" / "state", false, false}, clock);
+    SyncReport sync(bool dryRun = false) {
+        Result<SyncReport> r = syncWithVdir({dir.path(), vdir(), dir / "sync" / "state", dryRun, false}, clock);
         EXPECT_TRUE(r.ok());
-        return r ? *r : SyncReport{};
+        return last = r ? *r : SyncReport{};
     }
     // The vdir's file of `folder` whose text holds `needle`; empty when none.
     fs::path fileWith(const std::string& folder, const std::string& needle) const {
@@ -146,6 +148,27 @@ const Case kCases[] = {
               {"ORG:某公司", "TEL;TYPE=CELL:139\r", "X-APP:1", "TITLE:总监", "TEL;TYPE=CELL:13800000000"})
              EXPECT_NE(t.find(kept), std::string::npos) << kept << "\n" << t;
      }},
+    {"a new card beyond the 1,000th: refused by name, nothing half written",
+     [](Sides& s) {
+         std::string lines;
+         for (int n = 1; n <= 1000; ++n)
+             lines += (n == 1   ? kZhang
+                       : n == 2 ? kLi
+                                : "%" + std::to_string(n) + "%%卡" + std::to_string(n) + "%%%%%%%%%%%######") +
+                      "\r\n";
+         s.dir.write("txl/txl.cjf", gb(lines));
+         s.dir.write("vdir/contacts/new.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:new\r\nFN:赵六\r\nEND:VCARD\r\n");
+     },
+     {},
+     {998, 0, 0},
+     0,
+     [](Sides& s) {
+         ASSERT_EQ(s.last.problems.size(), 1u);
+         EXPECT_NE(s.last.problems[0].find("\"赵六\" (new.vcf) not taken: the address book holds 1000 cards"),
+                   std::string::npos)
+             << s.last.problems[0];
+         EXPECT_EQ(s.cards().find("赵六"), std::string::npos);
+     }},
 };
 
 TEST(VdirSync, EachRuleOnBothSides) {
@@ -158,7 +181,16 @@ TEST(VdirSync, EachRuleOnBothSides) {
         ASSERT_EQ(first.vdir.created, 3);
         c.change(s);
         const auto before = stamps(s.dir.path());
+        // A dry run says the same and writes nothing (but the side files of identities, which any reader of a
+        // book edited by another program writes down at once).
+        const std::string dry = syncSummary(s.sync(true));
+        auto unchanged = stamps(s.dir.path());
+        for (auto& [path, stamp] : unchanged)
+            if (path.extension() == ".uid")
+                stamp = before.at(path);
+        EXPECT_EQ(before, unchanged);
         const SyncReport r = s.sync();
+        EXPECT_EQ(dry, syncSummary(r));
         expectCounts(r.quillet, c.quillet, "Quillet");
         expectCounts(r.vdir, c.vdir, "vdir");
         EXPECT_EQ(r.conflicts, c.conflicts);
