@@ -422,3 +422,25 @@ TEST_F(MemoBookWindowTest, ChangesMadeElsewhereSinceLoadingAreKept) {
     clickWidget(c(w, "Command1"));
     EXPECT_EQ(fileLine(2), "2   @@2024030114@@memo 2 changed@@F@@2024030109");
 }
+
+// The book saving while quillet-cli adds memos in a loop: every save is one locked step, so nothing is lost.
+TEST_F(MemoBookWindowTest, SavingWhileTheCliAddsInALoopLosesNothing) {
+    writeMemos(1);
+    Form6* w = open();
+    constexpr int kRuns = 20;
+    CliLoop loop("memo add 2030010108 cli$i", kRuns);
+    for (int i = 0; i < kRuns; ++i) {
+        clickWidget(c(w, "Command1"));
+        typeText(c(w, "Text1"), "typed " + QString::number(i));
+        clickWidget(c(w, "Command1"));
+        QTest::qWait(15);
+    }
+    const int added = loop.wait() + kRuns;
+    EXPECT_TRUE(Prompts::shown().empty());
+    EXPECT_EQ(added, 2 * kRuns);
+    MemoBook book;
+    ASSERT_TRUE(book.load(dir / "bwl/bwl.cjf").ok());
+    ASSERT_EQ(book.count(), 1 + added);
+    for (int n = 1; n <= book.count(); ++n)
+        EXPECT_EQ(book.record(n)->bwxh, memoNumber(n));
+}
