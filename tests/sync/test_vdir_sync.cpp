@@ -3,6 +3,8 @@
 #include "support/temp_dir.h"
 #include "sync/vdir_sync.h"
 
+#include "addressbook/card_vcard.h"
+
 #include "common/clock.h"
 #include "common/text_codec.h"
 
@@ -188,6 +190,21 @@ const Case kCases[] = {
      {},
      0,
      [](Sides& s) { EXPECT_TRUE(s.dir.exists("sync/state")); }},
+    {"a photo added on a phone: copied into the photo folder and kept by the card",
+     [](Sides& s) {
+         const std::string jpeg = s.dir.read(fs::relative(testDataDir() / "vcard" / "red.jpg", s.dir.path()).string());
+         s.rewrite(s.fileWith("contacts", "李四"), "END:VCARD",
+                   "PHOTO;ENCODING=b;TYPE=JPEG:" + base64Encode(jpeg) + "\r\nEND:VCARD");
+     },
+     {0, 1, 0},
+     {},
+     0,
+     [](Sides& s) {
+         const std::string line = s.cards().substr(s.cards().find("%李四%"));
+         const std::string photo = line.substr(line.rfind('%') + 1, line.find('\r') - line.rfind('%') - 1);
+         EXPECT_TRUE(photo.starts_with("sync-")) << line;
+         EXPECT_TRUE(s.dir.exists("txl/txlphoto/" + photo));
+     }},
 };
 
 TEST(VdirSync, EachRuleOnBothSides) {
