@@ -205,6 +205,21 @@ const Case kCases[] = {
          EXPECT_TRUE(photo.starts_with("sync-")) << line;
          EXPECT_TRUE(s.dir.exists("txl/txlphoto/" + photo));
      }},
+    {"to-dos from phones in UTC and in another zone: due at the local hour (the test runs in Asia/Shanghai)",
+     [](Sides& s) {
+         const std::string head = "BEGIN:VCALENDAR\r\nBEGIN:VTODO\r\nUID:";
+         s.dir.write("vdir/memos/a.ics",
+                     head + "a\r\nSUMMARY:utc\r\nDUE:20261210T060000Z\r\nEND:VTODO\r\nEND:VCALENDAR\r\n");
+         s.dir.write("vdir/memos/b.ics", head + "b\r\nSUMMARY:berlin\r\nDUE;TZID=Europe/Berlin:20261210T070000\r\n"
+                                                "END:VTODO\r\nEND:VCALENDAR\r\n");
+     },
+     {2, 0, 0},
+     {},
+     0,
+     [](Sides& s) {
+         EXPECT_NE(s.memos().find("@@2026121014@@utc@@F"), std::string::npos) << s.memos();
+         EXPECT_NE(s.memos().find("@@2026121014@@berlin@@F"), std::string::npos) << s.memos();
+     }},
 };
 
 TEST(VdirSync, EachRuleOnBothSides) {
