@@ -72,7 +72,7 @@ public:
                 newFile(name, file);
         for (const auto& [uid, hash] : m_local)
             if (!m_seenLocal.contains(uid))
-                put(uid, uid + m_book.extension(), "", "new in Quillet", true);
+                put(uid, fileName(uid), "", "new in Quillet", true);
         return {};
     }
 
@@ -104,6 +104,20 @@ private:
     struct Agreed {
         std::string file, vdirHash;
     };
+
+    // A new file is named after its record's UID; a UID that is no safe file name (an imported card's "a/b",
+    // say) gives the file the hash of the UID as its name instead, as vdirsyncer does; a name another record's
+    // file has gets a number.
+    std::string fileName(const std::string& uid) const {
+        const bool safe = !uid.empty() && uid.size() <= 128 && uid[0] != '.' &&
+                          uid.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_.@") ==
+                              std::string::npos;
+        const std::string stem = safe ? uid : recordHash(uid);
+        std::string name = stem + m_book.extension();
+        for (int k = 2; m_files.contains(name) || m_writes.contains(name); ++k) // never over another record's file
+            name = stem + "-" + std::to_string(k) + m_book.extension();
+        return name;
+    }
 
     void compare(const std::string& uid, const SyncEntry& entry) {
         const auto local = m_local.find(uid);
@@ -173,7 +187,7 @@ private:
         // Quillet's version goes out over the file; the vdir's version goes out as the new record's file (made
         // from the file it was, so that what Quillet cannot hold stays with it).
         put(uid, name, file.bytes, "Quillet's version of a conflict", false);
-        put(copy, copy + m_book.extension(), file.bytes, "the vdir's version of a conflict", true);
+        put(copy, fileName(copy), file.bytes, "the vdir's version of a conflict", true);
     }
 
     void take(const std::string& uid, const std::string& name, const VdirFile& file, const std::string& why) {
