@@ -8,6 +8,7 @@
 #include "common/text_codec.h"
 #include "sync/content_lines.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -123,6 +124,8 @@ CardFromFile cardFromVcf(std::string_view bytes) {
         return out;
     }
     ParsedCard card = readCardFields(cards[0], 1);
+    out.photoListed =
+        std::any_of(cards[0].begin(), cards[0].end(), [](const VCardProperty& p) { return p.name == "PHOTO"; });
     out.uid = card.uid;
     out.label =
         card.entries[2].empty() && card.entries[1].empty() && !card.uid.empty() ? "card " + card.uid : card.label;
@@ -154,7 +157,11 @@ bool cardMatchesVcf(const CardBook& book, int row, const CardFromFile& file) {
     for (int field = 2; field <= kCardEntryFields; ++field)
         if (book.field(row, field) != file.entries[static_cast<std::size_t>(field - 1)])
             return false;
-    return true;
+    const std::optional<CardPicture> picture = cardPicture(book, row);
+    // A PHOTO that is no whole picture (a link, cut off) says nothing about the card's.
+    if (file.photo.empty())
+        return !picture || file.photoListed;
+    return picture && picture->bytes == file.photo;
 }
 
 std::string cardVcf(const CardBook& book, int row, std::string_view existing) {

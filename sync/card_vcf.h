@@ -28,11 +28,12 @@ struct CardFromFile {
     std::string label;   // name, nickname or "card <uid>"
     std::string photo;   // the bytes of a whole picture in PHOTO; empty when there is none
     std::string photoExtension;
+    bool photoListed = false; // the file has a PHOTO, whole picture or not
     std::vector<std::string> notes;
     std::string refusal; // why the file cannot be a card (no vCard in it, a group); empty when it can
 };
 CardFromFile cardFromVcf(std::string_view bytes);
-// True when the file read as a card gives the card's fields 2..13.
+// True when the file read as a card gives the card's fields 2..13 and its picture (or no picture, as the card).
 bool cardMatchesVcf(const CardBook& book, int row, const CardFromFile& file);
 // The .vcf text of card `row`, `existing` the file's present text (empty for a new file).
 std::string cardVcf(const CardBook& book, int row, std::string_view existing);

@@ -56,13 +56,20 @@ std::string dueHour(const ContentLine& line) {
            twoDigits(at.time().hour());
 }
 
-bool memoOwned(const std::string& name) {
-    for (const char* owned : {"UID", "DTSTAMP", "DUE", "DTSTART", "DURATION", "SUMMARY", "STATUS", "COMPLETED",
-                              "PERCENT-COMPLETE", "LAST-MODIFIED"})
-        if (name == owned)
+// What of the file's to-do still says what the memo says: those lines stay as the file has them (a DUE with its
+// zone, another program's alarms), the others are written anew from the memo.
+struct SameParts {
+    bool due = false, text = false, flag = false;
+    bool owns(const std::string& name) const {
+        if (name == "UID" || name == "DTSTAMP" || name == "LAST-MODIFIED")
             return true;
-    return false;
-}
+        if (name == "DUE" || name == "DTSTART" || name == "DURATION")
+            return !due;
+        if (name == "SUMMARY")
+            return !text;
+        return (name == "STATUS" || name == "COMPLETED" || name == "PERCENT-COMPLETE") && !flag;
+    }
+};
 
 std::string contentLine(std::string_view line) {
     return icsFoldLine(line) + "\r\n";
@@ -126,47 +133,67 @@ bool memoMatchesIcs(const MemoRecord& memo, const MemoFromFile& file) {
            memoIcsStart(memo.due) == memoIcsStart(file.due);
 }
 
+namespace {
+
+SameParts sameParts(const MemoRecord& memo, std::string_view existing) {
+    if (existing.empty())
+        return {};
+    const MemoFromFile was = memoFromIcs(existing);
+    const std::optional<std::string> due = memoIcsStart(was.due);
+    return {due && due == memoIcsStart(memo.due), was.text == memo.text, (was.flag == "T") == memo.cancelled()};
+}
+
+} // namespace
+
 std::optional<std::string> memoIcs(const MemoRecord& memo, std::string_view uid, std::string_view existing,
                                    const std::string& nowUtc) {
     const std::optional<std::string> due = memoIcsStart(memo.due);
     if (memo.damaged || !due)
         return std::nullopt;
-    std::string outside, inside; // the lines kept: other components, and the VTODO's other properties
+    const SameParts same = sameParts(memo, existing);
+    std::string outside, inside, alarms; // the lines kept: other components, the to-do's lines, its alarms
     std::vector<std::string> open;
     bool inTodo = false, todoSeen = false;
     for (const ContentLine& line : contentLines(existing)) {
         const std::string value = upper(line.value());
-        if (line.name == "BEGIN") {
+        const bool begin = line.name == "BEGIN", end = line.name == "END" && !open.empty();
+        if (begin)
             open.push_back(value);
-            if (open.size() == 2 && value == "VTODO" && !todoSeen)
-                inTodo = todoSeen = true;
-            else if (open.size() > 1 && !inTodo) // the memo's alarm replaces the to-do's alarms
-                outside += line.raw;
-            continue;
+        if (begin && open.size() == 2 && value == "VTODO" && !todoSeen) {
+            inTodo = todoSeen = true;
+        } else if (open.empty()) {
+            continue; // outside the calendar
+        } else if (inTodo && open.size() > 2) {
+            alarms += line.raw;
+        } else if (inTodo && end) {
+            inTodo = false;
+        } else if (inTodo) {
+            if (!same.owns(line.name))
+                inside += line.raw;
+        } else if (open.size() > 1 || (line.name != "VERSION" && line.name != "PRODID" && !begin && !end)) {
+            outside += line.raw;
         }
-        if (line.name == "END" && !open.empty()) {
-            if (open.size() > 1 && !inTodo)
-                outside += line.raw;
-            inTodo = inTodo && open.size() > 2;
+        if (end)
             open.pop_back();
-            continue;
-        }
-        if (open.empty())
-            continue;
-        if (open.size() == 1 && line.name != "VERSION" && line.name != "PRODID")
-            outside += line.raw;
-        else if (inTodo && open.size() == 2 && !memoOwned(line.name))
-            inside += line.raw;
-        else if (!inTodo && open.size() > 1)
-            outside += line.raw;
     }
     const bool done = memo.flag == "T";
     const std::string summary = icsEscapeText(memo.text);
     std::string out = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Orlin//Quillet//ZH\r\n" + outside;
     out += "BEGIN:VTODO\r\n" + contentLine("UID:" + icsEscapeText(uid)) + "DTSTAMP:" + nowUtc + "\r\n";
-    out += "LAST-MODIFIED:" + nowUtc + "\r\nDUE:" + *due + "\r\n" + contentLine("SUMMARY:" + summary);
-    out += done ? "STATUS:COMPLETED\r\nCOMPLETED:" + nowUtc + "\r\n" : std::string("STATUS:NEEDS-ACTION\r\n");
-    out += inside + "BEGIN:VALARM\r\nACTION:DISPLAY\r\n" + contentLine("DESCRIPTION:" + summary);
-    out += "TRIGGER;RELATED=END:PT0S\r\nEND:VALARM\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+    out += "LAST-MODIFIED:" + nowUtc + "\r\n";
+    if (!same.due)
+        out += "DUE:" + *due + "\r\n";
+    if (!same.text)
+        out += contentLine("SUMMARY:" + summary);
+    if (!same.flag)
+        out += done ? "STATUS:COMPLETED\r\nCOMPLETED:" + nowUtc + "\r\n" : std::string("STATUS:NEEDS-ACTION\r\n");
+    out += inside;
+    // The memo alarms at its due time; the file's own alarms stay while due time and text do.
+    if (same.due && same.text && !alarms.empty())
+        out += alarms;
+    else
+        out += "BEGIN:VALARM\r\nACTION:DISPLAY\r\n" + contentLine("DESCRIPTION:" + summary) +
+               "TRIGGER;RELATED=END:PT0S\r\nEND:VALARM\r\n";
+    out += "END:VTODO\r\nEND:VCALENDAR\r\n";
     return out;
 }

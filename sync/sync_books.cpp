@@ -71,12 +71,12 @@ std::optional<std::string> CardSyncBook::take(const std::string& uid, std::strin
 
 // The photo follows the file: a new picture there is copied into the photo folder under a name of its own, a
 // picture taken away there is taken off the card. A photo of the card that cannot be read (and so never went
-// out) stays.
+// out) stays, and so does the card's photo when the file's PHOTO is no whole picture (a link, cut off).
 std::string CardSyncBook::photoFor(int row, const std::string& uid, const CardFromFile& card) {
     const std::string& own = m_book.field(row, kPhotoField);
     const std::optional<CardPicture> picture = cardPicture(m_book, row);
     if (card.photo.empty())
-        return picture || own.empty() ? std::string(kNoPhoto) : own;
+        return (picture && !card.photoListed) || own.empty() ? std::string(kNoPhoto) : own;
     if (picture && picture->bytes == card.photo)
         return own;
     std::string stem = "sync-" + uid.substr(0, 8);
@@ -158,16 +158,21 @@ std::optional<std::string> MemoSyncBook::take(const std::string& uid, std::strin
             return m_book.isFull() ? "the memo book holds " + std::to_string(MemoBook::kMaxMemos) + " memos"
                                    : "the memo book cannot take it";
         n = m_book.count();
+        m_changed = true;
     } else {
         const MemoRecord& memo = *m_book.record(n);
         // The hour 24 of a memo comes back as 00 of the next day: the same time, so the memo keeps its own form.
         const std::string due = memoIcsStart(memo.due) == memoIcsStart(in.due) ? memo.due : in.due;
-        if ((due != memo.due || in.text != memo.text) && !m_book.change(n, due, in.text, m_stamp))
-            return "the memo book cannot take it";
+        if (due != memo.due || in.text != memo.text) {
+            if (!m_book.change(n, due, in.text, m_stamp))
+                return "the memo book cannot take it";
+            m_changed = true;
+        }
     }
-    if (m_book.record(n)->cancelled() != (in.flag == "T"))
+    if (m_book.record(n)->cancelled() != (in.flag == "T")) {
         m_book.toggleCancel(n, m_stamp);
-    m_changed = true;
+        m_changed = true;
+    }
     return std::nullopt;
 }
 

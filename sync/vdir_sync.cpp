@@ -142,7 +142,10 @@ private:
         } else if (localChanged && !fileChanged) {
             put(uid, entry.file, file->second.bytes, "changed in Quillet", false);
         } else if (fileChanged && !localChanged) {
-            take(uid, entry.file, file->second, "changed in the vdir");
+            if (m_book.matches(uid, file->second.bytes)) // rewritten by another program, saying the same
+                m_agreed[uid] = {entry.file, file->second.hash};
+            else
+                take(uid, entry.file, file->second, "changed in the vdir");
         } else if (localChanged && fileChanged) {
             both(uid, entry.file, file->second);
         }

@@ -222,6 +222,26 @@ const Case kCases[] = {
          EXPECT_NE(s.memos().find("@@2026121014@@utc@@F"), std::string::npos) << s.memos();
          EXPECT_NE(s.memos().find("@@2026121014@@berlin@@F"), std::string::npos) << s.memos();
      }},
+    {"a memo done in Quillet: the phone's zone, notes and alarm stay in its file",
+     [](Sides& s) {
+         const fs::path f = s.fileWith("memos", "开会");
+         s.rewrite(f, "DUE:20261210T140000", "DUE;TZID=Asia/Shanghai:20261210T140000\r\nDESCRIPTION:带材料");
+         s.rewrite(f, "TRIGGER;RELATED=END:PT0S", "TRIGGER;RELATED=END:-PT15M");
+         const auto memoFile = s.dir.read("bwl/bwl.cjf");
+         ASSERT_EQ(syncSummary(s.sync()), syncSummary(SyncReport{})); // the same memo: agreed, nothing written
+         EXPECT_EQ(memoFile, s.dir.read("bwl/bwl.cjf"));
+         s.dir.write("bwl/bwl.cjf", gb("1   @@2026121014@@开会@@T@@2026120911\r\n"));
+     },
+     {},
+     {0, 1, 0},
+     0,
+     [](Sides& s) {
+         const std::string t = s.text(s.fileWith("memos", "开会"));
+         for (const char* kept : {"DUE;TZID=Asia/Shanghai:20261210T140000", "DESCRIPTION:带材料",
+                                  "TRIGGER;RELATED=END:-PT15M", "STATUS:COMPLETED"})
+             EXPECT_NE(t.find(kept), std::string::npos) << kept << "\n" << t;
+         EXPECT_EQ(t.find("DUE:"), std::string::npos) << t;
+     }},
 };
 
 TEST(VdirSync, EachRuleOnBothSides) {
