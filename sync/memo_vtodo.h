@@ -12,8 +12,11 @@
 // DTSTAMP and LAST-MODIFIED are the time of writing. Read back, STATUS COMPLETED or CANCELLED (or a COMPLETED
 // date) is "T", anything else "F"; a DUE in UTC or with a TZID is turned into local time, a DUE without time is
 // hour 00, minutes are dropped, DTSTART stands in for a missing DUE; line breaks in SUMMARY become blanks.
-// Rewriting keeps every line the memo does not own: other properties of the VTODO (DESCRIPTION, CATEGORIES,
-// PRIORITY, X- properties, SEQUENCE) and other components (VTIMEZONE).
+// Rewriting a file that is there writes anew only what changed: DUE (with DTSTART and DURATION) when the due
+// hour changed, SUMMARY when the text did, STATUS (with COMPLETED and PERCENT-COMPLETE) when the flag did, and
+// the alarm when due hour or text changed; UID, DTSTAMP and LAST-MODIFIED always. Every other line stays as the
+// file has it: a DUE in another zone that still means the same hour, another program's alarms, DESCRIPTION,
+// CATEGORIES, PRIORITY, X- properties, other components (VTIMEZONE).
 #include "memo/memo_line.h"
 
 #include <optional>
