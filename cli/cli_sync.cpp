@@ -190,11 +190,10 @@ int run(const CliArgs& args) {
 
 const CliRegistrar registrar{
     "sync",
-    {"  sync [--vdir VDIR] [--dry-run]   memos and cards both ways with a vdir (VDIR/contacts/*.vcf,\n"
-     "                                   VDIR/memos/*.ics); without --vdir the data folder's sync/vdir and,\n"
-     "                                   once set up, the server through vdirsyncer\n"
-     "  sync setup URL USER [--password-command CMD] [--addressbook NAME] [--calendar NAME]\n"
-     "                                   vdirsyncer's settings for a CardDAV/CalDAV server\n",
+    {"  quillet-cli sync [--vdir VDIR] [--dry-run]   memos and cards both ways with a vdir (VDIR/contacts/*.vcf,\n"
+     "                 VDIR/memos/*.ics); without --vdir the data folder's sync/vdir and, once set up, the server\n"
+     "  quillet-cli sync setup URL USER [--password-command CMD] [--addressbook NAME] [--calendar NAME]\n"
+     "                 vdirsyncer's settings for a CardDAV/CalDAV server (the password is never stored)\n",
      run}};
 
 } // namespace
