@@ -76,8 +76,20 @@ public:
         return {};
     }
 
-    // After the books are saved: the files written and removed, the state brought up to date.
-    Result<void> finish() {
+    // After the books are saved: what is now agreed (the state is written once the files are).
+    void settle() {
+        const std::map<std::string, std::string> local = m_book.hashes();
+        for (const auto& [uid, agreed] : m_agreed) {
+            const auto it = local.find(uid);
+            if (it != local.end())
+                m_state[uid] = {agreed.file, it->second, agreed.vdirHash};
+        }
+        for (const std::string& uid : m_forgotten)
+            m_state.erase(uid);
+    }
+
+    // The files written and removed.
+    Result<void> writeFiles() const {
         for (const auto& [name, bytes] : m_writes) {
             if (Result<void> folder = ensureFolder(m_folder); !folder)
                 return folder;
@@ -89,14 +101,6 @@ public:
             if (!fs::remove(m_folder / pathFromUtf8(name), ec) && ec)
                 return IoError{pathToUtf8(m_folder / pathFromUtf8(name)), ec.message()};
         }
-        const std::map<std::string, std::string> local = m_book.hashes();
-        for (const auto& [uid, agreed] : m_agreed) {
-            const auto it = local.find(uid);
-            if (it != local.end())
-                m_state[uid] = {agreed.file, it->second, agreed.vdirHash};
-        }
-        for (const std::string& uid : m_forgotten)
-            m_state.erase(uid);
         return {};
     }
 
@@ -261,35 +265,15 @@ std::string counts(const SyncCounts& c) {
            std::to_string(c.deleted);
 }
 
-Result<SyncReport> runSync(const SyncSettings& settings, const Clock& clock) {
-    SyncReport report;
-    SyncState state = readSyncState(settings.stateFile);
-    CardSyncBook cards(settings.dataDir, clock);
-    if (std::optional<IoError> error = cards.load())
-        return *error;
-    MemoSyncBook memos(settings.dataDir, memoStamp(clock.now()), utcNow());
-    if (Result<void> loaded = memos.load(); !loaded)
-        return loaded.error();
-    KindSync cardSync(cards, settings, state["card"], report);
-    KindSync memoSync(memos, settings, state["memo"], report);
-    for (KindSync* kind : {&cardSync, &memoSync})
-        if (Result<void> planned = kind->plan(); !planned)
-            return planned.error();
+Result<std::optional<DataLock>> lockUnlessDry(const SyncSettings& settings) {
+    std::optional<DataLock> held;
     if (settings.dryRun)
-        return report;
-    // The books first: a file is written only for what the books now hold.
-    for (SyncBook* book : {static_cast<SyncBook*>(&cards), static_cast<SyncBook*>(&memos)})
-        if (Result<void> saved = book->save(); !saved)
-            return saved.error();
-    for (KindSync* kind : {&cardSync, &memoSync})
-        if (Result<void> done = kind->finish(); !done)
-            return done.error();
-    if (settings.incomingOnly)
-        return report;
-    std::erase_if(state, [](const auto& kind) { return kind.second.empty(); });
-    if (Result<void> written = writeSyncState(settings.stateFile, state); !written)
-        return written.error();
-    return report;
+        return held;
+    Result<DataLock> lock = DataLock::take(settings.dataDir);
+    if (!lock)
+        return lock.error();
+    held.emplace(std::move(*lock));
+    return held;
 }
 
 } // namespace
@@ -307,13 +291,52 @@ fs::path syncStateFile(const fs::path& dataDir, const fs::path& vdir) {
     return dataPathIn(dataDir, {"sync", recordHash(pathToUtf8(other)) + ".state"});
 }
 
+// Reading, comparing and saving the books is one step under the data-folder lock; the files of the vdir (the
+// data folder's lock does not cover them, and a first sync of a full book writes two thousand) are written after
+// it, and the state, in a second short step, only once they all are: a run cut short leaves the old state, and
+// the next run agrees what both sides already say.
 Result<SyncReport> syncWithVdir(const SyncSettings& settings, const Clock& clock) {
-    if (settings.dryRun)
-        return runSync(settings, clock);
-    Result<DataLock> lock = DataLock::take(settings.dataDir);
+    SyncReport report;
+    SyncState state;
+    CardSyncBook cards(settings.dataDir, clock);
+    MemoSyncBook memos(settings.dataDir, memoStamp(clock.now()), utcNow());
+    KindSync cardSync(cards, settings, state["card"], report);
+    KindSync memoSync(memos, settings, state["memo"], report);
+    {
+        Result<std::optional<DataLock>> lock = lockUnlessDry(settings);
+        if (!lock)
+            return lock.error();
+        SyncState known = readSyncState(settings.stateFile); // into the maps the kinds hold
+        for (const char* kind : {"card", "memo"})
+            state[kind] = std::move(known[kind]);
+        if (std::optional<IoError> error = cards.load())
+            return *error;
+        if (Result<void> loaded = memos.load(); !loaded)
+            return loaded.error();
+        for (KindSync* kind : {&cardSync, &memoSync})
+            if (Result<void> planned = kind->plan(); !planned)
+                return planned.error();
+        if (settings.dryRun)
+            return report;
+        // The books first: a file is written only for what the books now hold.
+        for (SyncBook* book : {static_cast<SyncBook*>(&cards), static_cast<SyncBook*>(&memos)})
+            if (Result<void> saved = book->save(); !saved)
+                return saved.error();
+        cardSync.settle();
+        memoSync.settle();
+    }
+    for (const KindSync* kind : {&cardSync, &memoSync})
+        if (Result<void> written = kind->writeFiles(); !written)
+            return written.error();
+    if (settings.incomingOnly)
+        return report;
+    std::erase_if(state, [](const auto& kind) { return kind.second.empty(); });
+    Result<std::optional<DataLock>> lock = lockUnlessDry(settings);
     if (!lock)
         return lock.error();
-    return runSync(settings, clock);
+    if (Result<void> written = writeSyncState(settings.stateFile, state); !written)
+        return written.error();
+    return report;
 }
 
 std::string syncSummary(const SyncReport& report) {

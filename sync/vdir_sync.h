@@ -14,7 +14,9 @@
 //     cards) neither side is touched and the conflict is reported again at the next sync.
 // A file the books cannot take (no vCard, a group card, a to-do without text or due time, a full book) is left
 // as it is and reported each time. Nothing is written when nothing changed: no book, no file, no state.
-// The whole run (read, compare, write the books, the files and the state) is one step under the data-folder lock.
+// Reading both sides, comparing and saving the books is one short step under the data-folder lock; the vdir's
+// files are written after it (a first sync of a full book writes two thousand), and the state in a second short
+// step once they all are.
 #include "common/clock.h"
 #include "common/result.h"
 
