@@ -226,6 +226,17 @@ std::optional<Notice> CardBook::checkEntries(const CardEntries& texts, std::stri
     return std::nullopt;
 }
 
+std::optional<Notice> CardBook::checkWidth(int number, std::string_view value) {
+    if (number < 1 || number > kCardEntryFields)
+        return std::nullopt;
+    const CardField& field = cardFields()[static_cast<std::size_t>(number - 1)];
+    if (charCount(trimSpaces(value)) <= static_cast<std::size_t>(field.width))
+        return std::nullopt;
+    return Notice{
+        "敬告", "[" + std::string(field.caption) + "]一栏最多 " + std::to_string(field.width) + " 个字符,名片没有保存!",
+        NoticeIcon::Exclamation, NoticeButtons::Ok};
+}
+
 std::optional<Notice> CardBook::storeCard(int row, const CardEntries& texts, std::string_view photo) {
     if (std::optional<Notice> refusal = checkEntries(texts, photo))
         return refusal;

@@ -80,6 +80,9 @@ public:
     // The message for a value the record line cannot hold ("%" or a line break), naming its field; none
     // when every value can be stored.
     static std::optional<Notice> checkEntries(const CardEntries& texts, std::string_view photo);
+    // The message for a value of field `number` (1..13) longer, once trimmed, than its entry box takes (the
+    // field's width in characters); none when it fits. Typing in the window cannot go beyond the width.
+    static std::optional<Notice> checkWidth(int number, std::string_view value);
     // Store card: fields 1..13 become the trimmed texts, field 14 the photo name, and column 0 is rebuilt.
     // A card whose fields stay as they were keeps its line as read. Memory only. Refused (nothing stored)
     // with the message of checkEntries.

@@ -8,6 +8,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QImage>
 #include <QMimeData>
 #include <QUrl>
 
@@ -55,7 +56,11 @@ void Form8::dropEvent(QDropEvent* event) {
     }
     if (Prompts::show(this, importCardsQuestion(count)) != NoticeAnswer::Yes)
         return;
-    Result<CardImportReport> report = importVCards(m_book, *bytes);
+    const PictureDecoder decodes = [](std::string_view picture) {
+        return !QImage::fromData(reinterpret_cast<const uchar*>(picture.data()), static_cast<int>(picture.size()))
+                    .isNull();
+    };
+    Result<CardImportReport> report = importVCards(m_book, *bytes, decodes);
     if (!report) {
         Prompts::show(this, writeFailureNotice(report.error()));
         return;
@@ -64,5 +69,5 @@ void Form8::dropEvent(QDropEvent* event) {
     paintBoxes(1, 12, kBrowseColour);
     Form_Load();
     Prompts::show(this, importCardsSummary(report->imported, report->skipped.size(), report->refused.size(),
-                                           report->changed.size(), report->leftOut.size()));
+                                           report->changed.size(), report->leftOut.size(), report->doubts.size()));
 }

@@ -31,7 +31,7 @@ inline Notice importCardsQuestion(int count) {
 }
 // What a dropped vCard file brought: the counts of the import's report.
 inline Notice importCardsSummary(int imported, std::size_t skipped, std::size_t refused, std::size_t changed,
-                                 std::size_t leftOut) {
+                                 std::size_t leftOut, std::size_t doubts) {
     std::string text = "导入了 " + std::to_string(imported) + " 张名片。";
     if (skipped > 0)
         text += "\n跳过 " + std::to_string(skipped) + " 张(通讯录中已有同名同手机号的名片,或空名片)。";
@@ -41,6 +41,8 @@ inline Notice importCardsSummary(int imported, std::size_t skipped, std::size_t 
         text += "\n" + std::to_string(changed) + " 处 \"%\" 或换行已改为 \"％\" 或空格。";
     if (leftOut > 0)
         text += "\n" + std::to_string(leftOut) + " 项内容名片上没有栏目存放,未导入。";
+    if (doubts > 0)
+        text += "\n" + std::to_string(doubts) + " 处需要核对(名片不完整、字符集是推测的或照片已损坏)。";
     return {"提醒", text, NoticeIcon::Information, NoticeButtons::Ok};
 }
 inline Notice cardsMergedNotice(int keptBoth) {

@@ -1,6 +1,7 @@
 #include "addressbook/card_vcard.h"
 
 #include "common/safe_write.h"
+#include "common/text_codec.h"
 
 #include <cstdint>
 
@@ -18,10 +19,18 @@ void addText(std::string& out, std::string_view name, const std::string& value) 
         out += vcardLine(std::string(name) + ":" + vcardEscape(value));
 }
 
-// A URI value is written as it is (URIs have no backslash escapes); line breaks cannot occur in a card.
+// A URL is escaped like text: readers built on vobject cut a URL at a bare comma.
 void addUri(std::string& out, std::string_view name, const std::string& value) {
     if (!value.empty() && value.find_first_of("\r\n") == std::string::npos)
-        out += vcardLine(std::string(name) + ":" + value);
+        out += vcardLine(std::string(name) + ":" + vcardEscape(urlForVCard(value)));
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
 // The serial number is the card's position, not a property of the card: it stays out of the vCard, so that a
@@ -75,6 +84,39 @@ std::string vcardEscape(std::string_view text) {
                 ++i;
         } else {
             out += c;
+        }
+    }
+    return out;
+}
+
+std::string urlForVCard(std::string_view url) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : url) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80)
+            out += c;
+        else
+            out.append(1, '%').append(1, kHex[byte >> 4]).append(1, kHex[byte & 15]);
+    }
+    return out;
+}
+
+std::string urlFromVCard(std::string_view url) {
+    std::string out;
+    for (std::size_t i = 0; i < url.size(); ++i) {
+        // A run of escapes of bytes 0x80 and up is decoded when it forms UTF-8 text.
+        std::string run;
+        std::size_t end = i;
+        while (end + 2 < url.size() && url[end] == '%' && hexDigit(url[end + 1]) >= 8 && hexDigit(url[end + 2]) >= 0) {
+            run += static_cast<char>(hexDigit(url[end + 1]) * 16 + hexDigit(url[end + 2]));
+            end += 3;
+        }
+        if (!run.empty() && fromU32(toU32(run)) == run) {
+            out += run;
+            i = end - 1;
+        } else {
+            out += url[i];
         }
     }
     return out;

@@ -18,6 +18,12 @@ std::optional<CardPicture> cardPicture(const CardBook& book, int row);
 std::optional<std::string> pictureType(std::string_view bytes);
 
 std::string vcardEscape(std::string_view text);
+// A home page as a vCard URL: every byte outside ASCII percent-encoded (%E4%BE%8B), so that readers that take URLs
+// as ASCII keep it whole. Escaping (vcardEscape) comes after.
+std::string urlForVCard(std::string_view url);
+// A URL read from a vCard with its percent-encoded UTF-8 characters decoded again (ASCII escapes such as %20 stay):
+// the home page reads as it was typed.
+std::string urlFromVCard(std::string_view url);
 // One content line, folded.
 std::string vcardLine(std::string_view line);
 std::string base64Encode(std::string_view bytes);

@@ -1,6 +1,7 @@
 #include "addressbook/card_vcard_import.h"
 
 #include "addressbook/card_vcard.h"
+#include "addressbook/picture_check.h"
 #include "addressbook/vcard_reader.h"
 #include "common/data_lock.h"
 #include "common/data_paths.h"
@@ -26,14 +27,10 @@ enum : int { kAddress = 9, kPostcode = 10, kEmail = 11, kHomePage = 12, kCompany
 constexpr std::string_view kOicqLabel = "OICQ/IP: ";
 constexpr std::string_view kSerialLabel = "序号: ";
 
-struct ParsedCard {
-    CardEntries entries;
-    std::string photoBytes;
-    std::string photoExtension;
-    std::vector<std::string> leftOut;
-    std::string label; // name, nickname or position in the file, for the report
-    std::string uid;   // the vCard's UID: the card keeps it
-};
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
 
 // Puts `value` into the first empty field of `fields`, or lists it as left out.
 void place(ParsedCard& card, std::initializer_list<int> fields, const std::string& value, std::string_view what) {
@@ -108,8 +105,7 @@ void takePhoto(ParsedCard& card, const VCardProperty& p) {
             return;
         }
         data.remove_prefix(comma + 1);
-    } else if (const std::string encoding = p.param("ENCODING");
-               encoding != "b" && encoding != "B" && encoding != "BASE64" && encoding != "base64") {
+    } else if (const std::string encoding = lower(p.param("ENCODING")); encoding != "b" && encoding != "base64") {
         card.leftOut.push_back("PHOTO (a link, not fetched)");
         return;
     }
@@ -125,6 +121,26 @@ void takePhoto(ParsedCard& card, const VCardProperty& p) {
     }
     card.photoBytes = std::move(*bytes);
     card.photoExtension = *type == "JPEG" ? ".jpg" : *type == "GIF" ? ".gif" : *type == "PNG" ? ".png" : ".bmp";
+}
+
+// Android keeps the nickname in X-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;NAME;...; iPhones write a QQ
+// number as IMPP;X-SERVICE-TYPE=QQ:x-apple:NUMBER, others as IMPP:qq:NUMBER.
+void takeMessengerOrNickname(ParsedCard& card, const VCardProperty& p) {
+    if (p.name == "X-ANDROID-CUSTOM") {
+        const std::vector<std::string> parts = vcardComponents(p.value);
+        if (parts[0] == "vnd.android.cursor.item/nickname" && parts.size() > 1)
+            place(card, {kNickname}, parts[1], "X-ANDROID-CUSTOM nickname");
+        else
+            card.leftOut.push_back("X-ANDROID-CUSTOM " + joined(parts, {0, 1}, " "));
+        return;
+    }
+    std::string value = vcardUnescape(p.value);
+    const std::size_t colon = value.find(':');
+    const std::string scheme = colon == std::string::npos ? std::string() : lower(value.substr(0, colon));
+    if (lower(p.param("X-SERVICE-TYPE")) == "qq" || p.hasType("QQ") || scheme == "qq")
+        place(card, {kOicq}, colon == std::string::npos ? value : value.substr(colon + 1), "IMPP QQ");
+    else
+        card.leftOut.push_back("IMPP " + value);
 }
 
 ParsedCard parseCard(const VCardEntry& entry, int position) {
@@ -153,7 +169,7 @@ ParsedCard parseCard(const VCardEntry& entry, int position) {
         } else if (p.name == "EMAIL")
             place(card, {kEmail}, vcardUnescape(p.value), "EMAIL");
         else if (p.name == "URL") {
-            const std::string url = vcardUnescape(p.value);
+            const std::string url = urlFromVCard(vcardUnescape(p.value));
             if (p.hasType("HOME"))
                 place(card, {kHomePage}, url, "URL;HOME");
             else if (p.hasType("WORK"))
@@ -168,6 +184,10 @@ ParsedCard parseCard(const VCardEntry& entry, int position) {
             takePhoto(card, p);
         else if (p.name == "UID")
             card.uid = vcardUnescape(p.value);
+        else if (p.name == "X-ANDROID-CUSTOM" || p.name == "IMPP")
+            takeMessengerOrNickname(card, p);
+        else if ((p.name == "KIND" || p.name == "X-ADDRESSBOOKSERVER-KIND") && lower(vcardUnescape(p.value)) == "group")
+            card.group = true;
         else if (p.name == "ORG" || p.name == "BDAY")
             card.leftOut.push_back(p.name + " " + joined(vcardComponents(p.value), {0, 1, 2, 3}, " "));
     }
@@ -255,11 +275,19 @@ void removeFiles(const std::vector<fs::path>& files) {
 
 } // namespace
 
+ParsedCard readCardFields(const VCardEntry& entry, int position) {
+    return parseCard(entry, position);
+}
+
+void makeCardStorable(ParsedCard& card, std::vector<std::string>& changed) {
+    makeStorable(card, changed);
+}
+
 int countVCards(std::string_view bytes) {
     return static_cast<int>(readVCardFile(bytes).size());
 }
 
-Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes) {
+Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes, const PictureDecoder& decodes) {
     // Photo names are chosen and the cards saved in one step, so two imports never take the same name.
     Result<DataLock> lock = DataLock::take(book.workDir());
     if (!lock)
@@ -276,11 +304,28 @@ Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes) {
     };
     for (std::size_t i = 0; i < entries.size(); ++i) {
         ParsedCard card = parseCard(entries[i], static_cast<int>(i) + 1);
+        if (card.group) {
+            report.skipped.push_back(card.label + ": a group, not a card");
+            continue;
+        }
+        if (!entries[i].finished)
+            report.doubts.push_back(card.label + ": no END:VCARD, the card may be cut off");
+        for (const std::string& note : entries[i].notes)
+            report.doubts.push_back(card.label + ": " + note);
+        if (!card.photoBytes.empty() &&
+            (!wholePictureType(card.photoBytes) || (decodes && !decodes(card.photoBytes)))) {
+            report.doubts.push_back(card.label + ": PHOTO cut off or damaged, the card keeps the default photo");
+            card.photoBytes.clear();
+        }
         if (isEmpty(card)) {
             report.skipped.push_back(card.label + ": empty");
             continue;
         }
         makeStorable(card, report.changed);
+        if (std::optional<Notice> refusal = CardBook::checkEntries(card.entries, kNoPhoto)) {
+            report.skipped.push_back(card.label + ": " + refusal->text); // what makeStorable leaves always fits
+            continue;
+        }
         if (alreadyInBook(book, card)) {
             const std::string& mobile = card.entries[at(kMobile)];
             report.skipped.push_back(card.label + (mobile.empty() ? "" : " " + mobile) + ": already in the book");

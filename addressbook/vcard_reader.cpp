@@ -1,5 +1,6 @@
 #include "addressbook/vcard_reader.h"
 
+#include "addressbook/vcard_charset.h"
 #include "common/text_codec.h"
 
 #include <algorithm>
@@ -139,15 +140,59 @@ std::vector<std::string> splitUnquoted(std::string_view text, char separator) {
     return parts;
 }
 
-std::string textValue(std::string_view raw, const VCardProperty& p) {
+// What the values of one file are decoded with: charsets ICU detects for the file's bytes (worked out when first
+// needed), and the guesses made for the card being read.
+struct FileCharsets {
+    std::string_view bytes;
+    std::optional<std::vector<std::string>> detected;
+    std::vector<std::string> notes;
+
+    std::string guess(std::string_view value) {
+        if (!detected)
+            detected = detectCharsets(bytes);
+        CharsetGuess g = guessCharset(value, *detected);
+        notes.push_back("charset guessed: " + g.charset +
+                        (g.replaced ? " (undecodable bytes replaced by \uFFFD)" : ""));
+        return std::move(g.text);
+    }
+};
+
+bool isGbName(const std::string& charset) {
+    return charset == "GB18030" || charset == "GBK" || charset == "GB2312" || charset == "CP936";
+}
+
+// CR LF, CR, VT, FF, NEL, LS and PS each become one LF.
+std::string withPlainLineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string_view rest = text.substr(i);
+        if (rest.starts_with("\r\n") || rest.starts_with("\xC2\x85")) {
+            out += '\n';
+            ++i;
+        } else if (rest.starts_with("\xE2\x80\xA8") || rest.starts_with("\xE2\x80\xA9")) {
+            out += '\n';
+            i += 2;
+        } else {
+            out += text[i] == '\r' || text[i] == '\v' || text[i] == '\f' ? '\n' : text[i];
+        }
+    }
+    return out;
+}
+
+std::string textValue(std::string_view raw, const VCardProperty& p, FileCharsets& charsets) {
     std::string bytes =
         upper(p.param("ENCODING")) == "QUOTED-PRINTABLE" ? decodeQuotedPrintable(raw) : std::string(raw);
     const std::string charset = upper(p.param("CHARSET"));
-    const bool gb = charset == "GB18030" || charset == "GBK" || charset == "GB2312" || charset == "CP936";
-    return gb || !validUtf8(bytes) ? decodeGb(bytes) : bytes;
+    std::optional<std::string> text;
+    if (isAscii(bytes) || ((charset.empty() || charset == "UTF-8") && validUtf8(bytes)))
+        text = std::move(bytes);
+    else if (!charset.empty() && charset != "UTF-8")
+        text = decodeCharsetStrictly(bytes, isGbName(charset) ? "GB18030" : charset);
+    return withPlainLineBreaks(text ? *text : charsets.guess(bytes));
 }
 
-std::optional<VCardProperty> parseProperty(std::string_view line) {
+std::optional<VCardProperty> parseProperty(std::string_view line, FileCharsets& charsets) {
     const std::size_t colon = valueColon(line);
     if (colon == std::string_view::npos)
         return std::nullopt;
@@ -174,8 +219,41 @@ std::optional<VCardProperty> parseProperty(std::string_view line) {
             p.params.emplace("ENCODING", encoding);
     const std::string encoding = upper(p.param("ENCODING"));
     const std::string_view raw = line.substr(colon + 1);
-    p.value = encoding == "B" || encoding == "BASE64" ? std::string(raw) : textValue(raw, p);
+    const bool base64 = encoding == "B" || encoding == "BASE64";
+    const bool binary = p.name == "PHOTO" || p.name == "LOGO" || p.name == "SOUND" || p.name == "KEY";
+    std::optional<std::string> decoded = base64 && !binary ? base64Decode(raw) : std::nullopt; // a text in base64
+    p.value = decoded ? textValue(*decoded, p, charsets) : base64 ? std::string(raw) : textValue(raw, p, charsets);
     return p;
+}
+
+bool isBase64Property(std::string_view line) {
+    const std::size_t colon = valueColon(line);
+    if (colon == std::string_view::npos)
+        return false;
+    const std::string head = upper(line.substr(0, colon));
+    return head.find("ENCODING=B") != std::string::npos || head.find(";BASE64") != std::string::npos;
+}
+
+bool isBase64Text(std::string_view line) {
+    return !line.empty() &&
+           line.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/= \t") ==
+               std::string_view::npos;
+}
+
+// Older phones write the base64 lines of a picture without the indent of a folded line: a line of base64 digits
+// alone after a base64 property belongs to it.
+std::vector<std::string> withBareBase64Joined(std::vector<std::string> lines) {
+    std::vector<std::string> out;
+    bool inBase64 = false;
+    for (std::string& line : lines) {
+        if (inBase64 && isBase64Text(line)) {
+            out.back() += line;
+            continue;
+        }
+        inBase64 = isBase64Property(line);
+        out.push_back(std::move(line));
+    }
+    return out;
 }
 
 } // namespace
@@ -190,24 +268,44 @@ std::string VCardProperty::param(const std::string& name) const {
 }
 
 std::vector<VCardEntry> readVCardFile(std::string_view bytes) {
+    const std::optional<std::string> utf16 = utf16ToUtf8(bytes);
+    if (utf16)
+        bytes = *utf16;
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
+    FileCharsets charsets{bytes, std::nullopt, {}};
     std::vector<VCardEntry> cards;
     int depth = 0;
-    for (const std::string& line : logicalLines(bytes)) {
-        std::optional<VCardProperty> p = parseProperty(line);
+    bool agentOpen = false; // the last property was an AGENT without a value: a nested card may follow
+    for (const std::string& line : withBareBase64Joined(logicalLines(bytes))) {
+        std::optional<VCardProperty> p = parseProperty(line, charsets);
         if (!p)
             continue;
         const std::string value = upper(trimmed(p->value));
         if (p->name == "BEGIN" && value == "VCARD") {
-            if (depth++ == 0)
-                cards.emplace_back();
+            if (depth > 1 || (depth == 1 && agentOpen)) {
+                ++depth; // the card of an AGENT: skipped
+                continue;
+            }
+            if (depth == 1)
+                cards.back().finished = false; // the card before had no END:VCARD: it ends here
+            cards.emplace_back();
+            depth = 1;
         } else if (p->name == "END" && value == "VCARD") {
             depth = std::max(0, depth - 1);
         } else if (depth == 1) {
             cards.back().push_back(std::move(*p));
         }
+        agentOpen = depth == 1 && !cards.back().empty() && cards.back().back().name == "AGENT" &&
+                    trimmed(cards.back().back().value).empty();
+        for (std::string& note : charsets.notes) // each guess once per card
+            if (depth >= 1 &&
+                std::find(cards.back().notes.begin(), cards.back().notes.end(), note) == cards.back().notes.end())
+                cards.back().notes.push_back(std::move(note));
+        charsets.notes.clear();
     }
+    if (depth > 0)
+        cards.back().finished = false; // cut off at the end of the file
     return cards;
 }
 

@@ -21,7 +21,10 @@ int runMemo(const CliArgs& args);
 CliRegistrar reg("memo", {"  quillet-cli memo list                  (number, due, flag, text; tab-separated)\n"
                           "  quillet-cli memo add YYYYMMDDHH TEXT   (adds an active memo)\n"
                           "  quillet-cli memo due [YYYY-MM-DDTHH]   (numbers the reminder announces at that hour)\n"
-                          "  quillet-cli memo ics                   (active memos as iCalendar on stdout)\n",
+                          "  quillet-cli memo ics                   (active memos as iCalendar on stdout)\n"
+                          "  quillet-cli memo done N                (memo N as memo list numbers it: cancelled)\n"
+                          "  quillet-cli memo edit N [YYYYMMDDHH] [TEXT]  (new due and/or text; active again)\n"
+                          "  quillet-cli memo delete N              (the later memos move up one number)\n",
                           runMemo});
 
 std::filesystem::path memoFile() {
@@ -36,6 +39,13 @@ std::optional<MemoBook> loadBook(int& code) {
         return std::nullopt;
     }
     return book;
+}
+
+// Saves the book; prints why it could not.
+int saveBook(MemoBook& book) {
+    if (Result<void> saved = book.save(memoFile()); !saved)
+        return cliFailure("cannot write " + saved.error().path + ": " + saved.error().reason);
+    return 0;
 }
 
 void warnDamaged(int n) {
@@ -77,8 +87,8 @@ int addMemo(const CliArgs& args) {
     if (book->isFull())
         return cliFailure(MemoBook::fullNotice().text);
     book->add(due, text, memoStamp(SystemClock().now()));
-    if (Result<void> saved = book->save(memoFile()); !saved)
-        return cliFailure("cannot write " + saved.error().path + ": " + saved.error().reason);
+    if (int failed = saveBook(*book))
+        return failed;
     std::cout << book->count() << '\n';
     return 0;
 }
@@ -120,6 +130,54 @@ int exportIcs() {
     return 0;
 }
 
+// Memo N of the loaded book (as memo list numbers it); prints why not and leaves `code` set.
+const MemoRecord* memoNumbered(const MemoBook& book, const std::string& number, int& code) {
+    const bool digits =
+        !number.empty() && number.size() <= 5 && number.find_first_not_of("0123456789") == std::string::npos;
+    const MemoRecord* memo = digits ? book.record(std::stoi(number)) : nullptr;
+    if (!digits)
+        code = cliUsageError("the memo number must be a number as memo list shows it");
+    else if (!memo)
+        code = cliFailure("there is no memo " + number + " (the book holds " + std::to_string(book.count()) + ")");
+    return memo;
+}
+
+// done N, edit N [YYYYMMDDHH] [TEXT], delete N: one load, change and save each, by the memo book's rules.
+int changeMemo(const CliArgs& args) {
+    const std::string& verb = args[0];
+    const bool hasDue = verb == "edit" && args.size() > 2 && args[2].size() == 10 &&
+                        args[2].find_first_not_of("0123456789") == std::string::npos;
+    if (hasDue && !isPickerDue(args[2]))
+        return cliUsageError("due time must be YYYYMMDDHH (year 1900-2049, month 01-12, day 01-31, hour 00-24)");
+    std::optional<std::string> text;
+    for (std::size_t i = hasDue ? 3 : 2; verb == "edit" && i < args.size(); ++i)
+        text = text ? *text + " " + args[i] : args[i];
+    if (text && text->empty())
+        return cliUsageError("the memo text is empty");
+    int code = 0;
+    std::optional<MemoBook> book = loadBook(code);
+    const MemoRecord* memo = book ? memoNumbered(*book, args[1], code) : nullptr;
+    if (!memo)
+        return code;
+    const int n = std::stoi(args[1]);
+    const std::string stamp = memoStamp(SystemClock().now());
+    if (verb == "delete") {
+        book->remove(n);
+    } else if (verb == "done") {
+        if (memo->cancelled())
+            return 0; // already cancelled: nothing to write
+        if (memo->damaged)
+            return warnDamaged(n), 1;
+        book->toggleCancel(n, stamp);
+    } else if (memo->damaged && (!hasDue || !text)) {
+        warnDamaged(n);
+        return cliFailure("give both the due time and the text to rewrite it");
+    } else {
+        book->change(n, hasDue ? args[2] : memo->due, text ? *text : memo->text, stamp);
+    }
+    return saveBook(*book);
+}
+
 int runMemo(const CliArgs& args) {
     const std::string verb = args.empty() ? std::string() : args[0];
     if (verb == "list" && args.size() == 1)
@@ -130,7 +188,10 @@ int runMemo(const CliArgs& args) {
         return dueMemoNumbers(args);
     if (verb == "ics" && args.size() == 1)
         return exportIcs();
-    return cliUsageError("usage: quillet-cli memo list | add YYYYMMDDHH TEXT | due [YYYY-MM-DDTHH] | ics");
+    if (((verb == "done" || verb == "delete") && args.size() == 2) || (verb == "edit" && args.size() >= 3))
+        return changeMemo(args);
+    return cliUsageError("usage: quillet-cli memo list | add YYYYMMDDHH TEXT | due [YYYY-MM-DDTHH] | ics | done N"
+                         " | edit N [YYYYMMDDHH] [TEXT] | delete N");
 }
 
 } // namespace

@@ -7,10 +7,7 @@
 
 #include <optional>
 
-namespace {
-
-// Due YYYYMMDDHH as a floating DATE-TIME; hour 24 is midnight at the start of the next day.
-std::optional<std::string> icsStart(std::string_view due) {
+std::optional<std::string> memoIcsStart(std::string_view due) {
     if (!isPickerDue(due))
         return std::nullopt;
     int year = std::stoi(std::string(due.substr(0, 4)));
@@ -31,6 +28,8 @@ std::optional<std::string> icsStart(std::string_view due) {
     }
     return fourDigits(year) + twoDigits(month) + twoDigits(day) + "T" + twoDigits(hour) + "0000";
 }
+
+namespace {
 
 void addLine(std::string& out, std::string_view line) {
     out += icsFoldLine(line);
@@ -56,7 +55,7 @@ MemoIcs memosToIcs(const MemoBook& book, const std::string& dtstampUtc) {
         const MemoRecord& memo = *book.record(n);
         if (memo.damaged || memo.flag != "F")
             continue;
-        std::optional<std::string> start = icsStart(memo.due);
+        std::optional<std::string> start = memoIcsStart(memo.due);
         if (!start) {
             ics.skipped.push_back(n);
             continue;

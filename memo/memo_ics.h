@@ -4,13 +4,19 @@
 #include "common/ics_text.h"
 #include "memo/memo_book.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct MemoIcs {
     std::string text;         // UTF-8, every content line ended by CR LF and folded at 75 octets
     std::vector<int> skipped; // active memos whose due time is no calendar date (31 February, damaged digits)
 };
+
+// A due time YYYYMMDDHH as a floating iCalendar DATE-TIME (YYYYMMDDTHH0000); hour 24 is midnight at the start of
+// the next day. Nothing when it is no calendar date (31 February, damaged digits).
+std::optional<std::string> memoIcsStart(std::string_view due);
 
 // `dtstampUtc` is the creation time in the form YYYYMMDDTHHMMSSZ. The UID of a memo is its identity in the book
 // (MemoBook::uid), so it stays the same through edits of the memo and deletions of other memos.

@@ -112,7 +112,8 @@ TEST(CardVCardImport, PhotosAreStoredUnderNewNames) {
     EXPECT_EQ(dir.read("txl/txlphoto/vcf01.jpg"), "someone else's photo");
 }
 
-// Every field of every card and the photo bytes come back from an export read into an empty book.
+// Every field of every card and the photo bytes come back from an export read into an empty book, also a
+// backslash followed by "n" and URLs with commas and Chinese paths.
 TEST(CardVCardImport, ExportReadBackIntoAnEmptyBookGivesTheSameCards) {
     TempWorkDir from;
     from.write("txl/txlphoto/a.jpg", picture("red.jpg"));
@@ -122,7 +123,8 @@ TEST(CardVCardImport, ExportReadBackIntoAnEmptyBookGivesTheSameCards) {
                 "%01%老张%张三%经理,总监;兼\\顾问%010-12345678%020-8765%13900000000%123456%北京市海淀区中关村大街"
                 "一号某某大厦十二层 某某公司研发部(请走东门)%100080%zs@example.cn%www.zs.cn%http://corp.example.cn/"
                 "%a.jpg\r\n"
-                "%02%Li%Li Si%Engineer, R;D%%%+1 555 0100%%1 Main St., Springfield%%li@example.com%%%b.png\r\n"
+                "%02%Li%Li\\nSi%Engineer, R;D\\n%%%+1 555 0100%%1 Main St., Springfield%%li@example.com%"
+                "http://x.cn/路径?q=a,b;c%file:///C:\\new,x%b.png\r\n"
                 "%03%%%%%%%%%%%%%######\r\n"
                 "%04%小李%%%%%%QQ 5566%%%%%http://x.example/%c.bmp\r\n");
     const std::string vcards = cardsToVCards(source.book);
@@ -131,6 +133,8 @@ TEST(CardVCardImport, ExportReadBackIntoAnEmptyBookGivesTheSameCards) {
     Result<CardImportReport> report = importVCards(target.book, vcards);
     ASSERT_TRUE(report);
     EXPECT_EQ(report->imported, 3) << vcards; // the empty card 3 is skipped
+    EXPECT_NE(vcards.find("URL;TYPE=HOME:http://x.cn/%E8%B7%AF%E5%BE%84?q=a\\,b\\;c\r\n"), std::string::npos);
+    EXPECT_NE(vcards.find("URL;TYPE=WORK:file:///C:\\\\new\\,x\r\n"), std::string::npos);
     EXPECT_TRUE(report->leftOut.empty());
     EXPECT_TRUE(report->changed.empty());
     EXPECT_EQ(cardOf(target.book, 1), cardOf(source.book, 1));
@@ -159,8 +163,9 @@ TEST(CardVCardImport, TextsTheCardFileCannotHoldAreReplacedAndListed) {
     EXPECT_EQ(b.book.field(1, 9), "路 一号");
     EXPECT_EQ(b.book.field(1, 2), "x y z\tw");
     EXPECT_EQ(report->changed, (std::vector<std::string>{
-                                   "甲 100%: 昵称: control character -> blank", "甲 100%: 姓名: \"%\" -> \"％\"",
-                                   "甲 100%: 职务/称: line break -> blank", "甲 100%: 地址: line break -> blank"}));
+                                   "甲 100%: 昵称: line break -> blank", "甲 100%: 昵称: control character -> blank",
+                                   "甲 100%: 姓名: \"%\" -> \"％\"", "甲 100%: 职务/称: line break -> blank",
+                                   "甲 100%: 地址: line break -> blank"}));
 }
 
 TEST(CardVCardImport, TheBookStopsAtAThousandCards) {
@@ -193,4 +198,98 @@ TEST(CardVCardImport, AFailedSaveLeavesTheBookAndThePhotoFolderAsTheyWere) {
     EXPECT_EQ(dir.read("txl/txl.cjf"), gb(before));
     EXPECT_TRUE(fs::is_empty(dir / "txl/txlphoto") || !dir.exists("txl/txlphoto"));
     EXPECT_EQ(b.book.count(), 1);
+}
+
+namespace {
+
+// Every list of the report, each entry marked with its list.
+std::vector<std::string> listed(const CardImportReport& r) {
+    std::vector<std::string> out;
+    for (const auto& [mark, list] : {std::pair{"skipped: ", &r.skipped},
+                                     {"changed: ", &r.changed},
+                                     {"left out: ", &r.leftOut},
+                                     {"doubt: ", &r.doubts}})
+        for (const std::string& entry : *list)
+            out.push_back(mark + entry);
+    return out;
+}
+
+// A picture as older phones write it: base64 lines of 76 digits without indent, then an empty line.
+std::string bareBase64(std::string_view bytes) {
+    const std::string digits = base64Encode(bytes);
+    std::string out;
+    for (std::size_t at = 0; at < digits.size(); at += 76)
+        out += digits.substr(at, 76) + "\r\n";
+    return out + "\r\n";
+}
+
+} // namespace
+
+// What phones, Outlook and servers really write, each case a small file: the card file afterwards and every
+// entry of the report.
+TEST(CardVCardImport, WhatOtherWritersSendIsReadExactlyOrListed) {
+    const std::string jpeg = picture("red.jpg");
+    std::string png = picture("blue.png");
+    png[60] = static_cast<char>(png[60] ^ 0x55); // inside the picture data: only the chunk's CRC tells
+    const std::string card = "BEGIN:VCARD\r\nVERSION:2.1\r\n";
+    struct Case {
+        std::string vcf;
+        std::string file; // txl.cjf in UTF-8
+        std::vector<std::string> report;
+    };
+    const Case cases[] = {
+        {"BEGIN:VCARD\nFN:甲\nTEL;CELL:1\nBEGIN:VCARD\nFN:乙\nEND:VCARD\nBEGIN:VCARD\nVERSION:3.0\n",
+         "%01%%甲%%%%1%%%%%%%######\r\n%02%%乙%%%%%%%%%%%######\r\n",
+         {"skipped: card 3 of the file: empty", "doubt: 甲: no END:VCARD, the card may be cut off",
+          "doubt: card 3 of the file: no END:VCARD, the card may be cut off"}},
+        {"BEGIN:VCARD\nFN:甲\nTITLE:a\u2028b\u2029c\xC2\x85"
+         "d\vf\nNOTE:OICQ/IP: 55\u2028备注\nEND:VCARD\n",
+         "%01%%甲%a b c d f%%%%55%%%%%%######\r\n",
+         {"changed: 甲: 职务/称: line break -> blank", "left out: 甲: NOTE 备注"}},
+        {"BEGIN:VCARD\nFN;CHARSET=BIG5:\xB1\x69\xA4\x54\nADR;CHARSET=WINDOWS-1252:;;Caf\xE9;;;;\nEND:VCARD\n",
+         "%01%%張三%%%%%%Café%%%%%######\r\n",
+         {}},
+        {"BEGIN:VCARD\nFN:\xD5\xC5\xC8\xFD\nEND:VCARD\n",
+         "%01%%张三%%%%%%%%%%%######\r\n",
+         {"doubt: 张三: charset guessed: GB18030"}}, // short: the detector would say Latin-1
+        {"BEGIN:VCARD\nFN:Jos\xE9 M\xFCller\nEND:VCARD\n",
+         "%01%%José Müller%%%%%%%%%%%######\r\n",
+         {"doubt: José Müller: charset guessed: ISO-8859-1"}},
+        {"BEGIN:VCARD\nFN;CHARSET=UTF-8:\xFF\xFE\nEND:VCARD\n",
+         "%01%%ÿþ%%%%%%%%%%%######\r\n",
+         {"doubt: ÿþ: charset guessed: ISO-8859-1"}}, // not UTF-8 as declared: detected
+        {"BEGIN:VCARD\nFN:甲\nX-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;小甲;1;;;;;;;;;;;;;\n"
+         "item1.IMPP;X-SERVICE-TYPE=QQ;type=pref:x-apple:12345\nIMPP:xmpp:a@b\n"
+         "X-ANDROID-CUSTOM:vnd.android.cursor.item/relation;乙;1\nEND:VCARD\n",
+         "%01%小甲%甲%%%%%12345%%%%%%######\r\n",
+         {"left out: 甲: IMPP xmpp:a@b", "left out: 甲: X-ANDROID-CUSTOM vnd.android.cursor.item/relation 乙"}},
+        {"BEGIN:VCARD\nVERSION:4.0\nKIND:group\nFN:同事\nEND:VCARD\nBEGIN:VCARD\nVERSION:3.0\n"
+         "X-ADDRESSBOOKSERVER-KIND:GROUP\nFN:家人\nEND:VCARD\n",
+         "",
+         {"skipped: 同事: a group, not a card", "skipped: 家人: a group, not a card"}},
+        {card + "FN:甲\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n" + bareBase64(jpeg) + "TEL;CELL:1\r\nEND:VCARD\r\n",
+         "%01%%甲%%%%1%%%%%%%vcf01.jpg\r\n",
+         {}},
+        {card + "FN:甲\r\nPHOTO;ENCODING=Base64;JPEG:" + base64Encode(jpeg) + "\r\nEND:VCARD\r\n",
+         "%01%%甲%%%%%%%%%%%vcf01.jpg\r\n",
+         {}},
+        {card + "FN:甲\r\nPHOTO;ENCODING=b:" + base64Encode(jpeg.substr(0, jpeg.size() - 40)) + "\r\nEND:VCARD\r\n",
+         "%01%%甲%%%%%%%%%%%######\r\n",
+         {"doubt: 甲: PHOTO cut off or damaged, the card keeps the default photo"}},
+        {"\xFF\xFE" +
+             std::string("B\0E\0G\0I\0N\0:\0V\0C\0A\0R\0D\0\n\0F\0N\0:\0\x32\x75\n\0E\0N\0D\0:\0V\0C\0A\0R\0D\0", 52),
+         "%01%%甲%%%%%%%%%%%######\r\n",
+         {}},
+    };
+    for (const Case& c : cases) {
+        TempWorkDir dir;
+        Book b(dir);
+        Result<CardImportReport> report = importVCards(b.book, c.vcf);
+        ASSERT_TRUE(report) << c.vcf;
+        EXPECT_EQ(dir.read("txl/txl.cjf"), gb(c.file)) << c.vcf;
+        EXPECT_EQ(listed(*report), c.report) << c.vcf;
+        if (c.file.find("vcf01.jpg") != std::string::npos) {
+            EXPECT_EQ(dir.read("txl/txlphoto/vcf01.jpg"), jpeg);
+        }
+    }
 }

@@ -90,6 +90,11 @@ TEST(CliCards, ImportAppendsTheCardsAndPrintsASummary) {
     r = runCli({"cards", "import", "missing.vcf"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("missing.vcf"), std::string::npos);
+    dir.write("notes.txt", std::string("\xFF\xFEh\0i\0\n\0", 8)); // UTF-16 text, no card in it
+    r = runCli({"cards", "import", "notes.txt"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("notes.txt holds no vCard"), std::string::npos) << r.err;
+    EXPECT_EQ(dir.read("txl/txl.cjf"), gb(kTwoCards + kImportedCard));
 
     // The file is named from where the command is given, whatever folder holds the book.
     dir.write("book/txl/txl.cjf", gb(kTwoCards));

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The vCard and iCalendar output of quillet-cli read by independent strict readers (python3-vobject with
-validation, python3-icalendar): every card with its UID and photo, every calendar event whole.
+validation, python3-icalendar): every card with its UID and photo, every calendar event whole; and a card khard
+writes read back by quillet-cli.
 Usage: check_exchange_formats.py QUILLET_CLI TEST_DATA_DIR"""
 import base64
 import os
@@ -28,7 +29,7 @@ def check_vcards(work):
     shutil.copy(data / 'vcard' / 'blue.png', txl / 'txlphoto' / 'b.png')
     lines = ['%01%老张%张三%经理,总监;兼\\顾问%010-1%020-2%13900000000%123%北京市海淀区中关村大街一号某某大厦十二层'
              '某某公司研发部%100080%zs@example.cn%www.zs.cn%http://corp.example.cn/%a.jpg',
-             '%02%小李%%%%%%%%%%%%b.png', '%03%%Li Si%%%%%%%%%%%######']
+             '%02%小李%%%%%%%%%%http://x.cn/路径?q=a,b%C:\\new%b.png', '%03%%Li Si%%%%%%%%%%%######']
     (txl / 'txl.cjf').write_bytes('\r\n'.join(lines).encode('gb18030') + b'\r\n')
     text = run(['cards', 'vcard'], work)
     for line in text.split(b'\r\n'):
@@ -46,7 +47,39 @@ def check_vcards(work):
     assert cards[0].adr.value.code == '100080'
     assert {u.params['TYPE'][0] for u in cards[0].contents['url']} == {'HOME', 'WORK'}
     assert cards[1].fn.value == '小李'
+    urls = {u.params['TYPE'][0]: u.value for u in cards[1].contents['url']}
+    assert urls == {'HOME': 'http://x.cn/%E8%B7%AF%E5%BE%84?q=a,b', 'WORK': 'C:\\new'}, urls
     print(f'vobject: {len(cards)} cards, UIDs and photos read back')
+
+
+KHARD_CARD = """First name: 四
+Last name: 李
+Nickname: 小李
+Organisation: 某公司
+Title: 工程师
+Phone:
+    cell: 13800000000
+    home: 010-1234
+Email:
+    work: li@example.cn
+Webpage: http://x.cn/路径?a,b
+"""
+
+
+def check_khard_import(work):
+    book, data = pathlib.Path(work, 'khard-book'), pathlib.Path(work, 'khard-data')
+    book.mkdir()
+    data.mkdir()
+    config = pathlib.Path(work, 'khard.conf')
+    config.write_text(f'[addressbooks]\n[[book]]\npath = {book}\n')
+    (pathlib.Path(work) / 'card.yaml').write_text(KHARD_CARD)
+    subprocess.run(['khard', '-c', config, 'new', '-a', 'book', '-i', pathlib.Path(work) / 'card.yaml'], check=True,
+                   capture_output=True, env={**os.environ, 'HOME': work})
+    [card] = book.glob('*.vcf')
+    run(['cards', 'import', card], data)
+    line = (data / 'txl' / 'txl.cjf').read_bytes().decode('gb18030')
+    assert line == '%01%小李%四 李%工程师%010-1234%%13800000000%%%%li@example.cn%http://x.cn/路径?a,b%%######\r\n', line
+    print('khard: a card it wrote imported field by field')
 
 
 TERMS = '小寒 大寒 立春 雨水 惊蛰 春分 清明 谷雨 立夏 小满 芒种 夏至 小暑 大暑 立秋 处暑 白露 秋分 寒露 霜降 立冬 小雪 大雪 冬至'
@@ -76,4 +109,5 @@ def check_ics(work):
 
 with tempfile.TemporaryDirectory() as work:
     check_vcards(work)
+    check_khard_import(work)
     check_ics(work)
