@@ -1,0 +1,144 @@
+// "同步" from the launcher and the tray menu with a stand-in for quillet-cli that answers after a moment: the
+// windows keep working meanwhile, an open memo book and address book take the new files with what is being
+// typed, and the outcome is one message box.
+#include "addressbook/address_book_window.h"
+#include "app/form1.h"
+#include "app/sync_runner.h"
+#include "app/tray_icon.h"
+#include "memo/memo_book_window.h"
+#include "memo/memo_line.h"
+#include "support/fake_mci.h"
+#include "support/gui_helpers.h"
+#include "support/temp_dir.h"
+#include "ui/ui_names.h"
+#include "ui/ui_prompts.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolBar>
+
+#include <filesystem>
+
+namespace {
+
+std::string memo(int n, const std::string& text) {
+    return buildMemoLine(memoNumber(n), "2026121009", text, "F", "2026120808") + "\r\n";
+}
+
+std::string card(int n, const std::string& nickname) {
+    return "%0" + std::to_string(n) + "%" + nickname + "%%%%%%%%%%%%######\r\n";
+}
+
+class SyncWindowTest : public ::testing::Test {
+protected:
+    SyncWindowTest() : oldConfig(qgetenv("XDG_CONFIG_HOME")) {
+        Prompts::clearShown();
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
+        dir.write("config/quillet/vdirsyncer.conf", "# quillet vdir: /nowhere\n");
+        dir.write("bwl/bwl.cjf", gb(memo(1, "早会")));
+        dir.write("txl/txl.cjf", gb(card(1, "老王")));
+    }
+    ~SyncWindowTest() override { qputenv("XDG_CONFIG_HOME", oldConfig); }
+
+    // The stand-in: after a second it puts the files under "next/" in place and says `say`, then exits with `code`.
+    void standIn(const std::string& say, int code = 0) {
+        const std::filesystem::path script = dir / "quillet-cli";
+        dir.write("quillet-cli", "#!/bin/sh\n[ \"$1 $3\" = \"--data sync\" ] || exit 9\nsleep 1\n"
+                                 "[ -d \"$2/next\" ] && cp -r \"$2/next/.\" \"$2/\"\n" +
+                                     say + "\nexit " + std::to_string(code) + "\n");
+        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        app.syncRunner().setProgram(QString::fromStdString(script.string()));
+    }
+    bool waitForNotice() {
+        return QTest::qWaitFor(
+            [] {
+                const std::vector<Notice>& shown = Prompts::shown();
+                return !shown.empty() && (shown.back().title == "警告" || shown.back().text.starts_with("同步完成"));
+            },
+            10000);
+    }
+    void clickSyncItem() {
+        Form2* launcher = app.launcher();
+        launcher->show();
+        clickWidget(control(launcher, "Label1(10)"));
+        processEvents();
+    }
+
+    TempWorkDir dir;
+    QByteArray oldConfig;
+    FakeClock clock{{2026, 12, 8, 8, 5, 0, 0}};
+    Form1 app{clock, std::make_unique<FakeMciDevice>()};
+};
+
+} // namespace
+
+TEST_F(SyncWindowTest, TheLauncherItemSyncsInTheBackgroundAndTheBooksKeepWhatIsTyped) {
+    standIn("echo 'sync: Quillet: created 2, updated 0, deleted 0; vdir: created 0, updated 3, deleted 1; "
+            "conflicts 0'");
+    dir.write("next/bwl/bwl.cjf", gb(memo(1, "早会") + memo(2, "来自手机")));
+    dir.write("next/txl/txl.cjf", gb(card(1, "老王") + card(2, "小李")));
+    app.openMemoBook();
+    Form6* book = app.windowAs<Form6>(WindowId::Form6);
+    clickWidget(control(book, "Command1"));
+    typeText(control(book, "Text1"), "写了一半");
+    app.openAddressBook();
+    Form8* cards = app.windowAs<Form8>(WindowId::Form8);
+    clickWidget(cards->findChild<QToolBar*>("Toolbar1")->widgetForAction(cards->findChild<QAction*>("tbianjiye")));
+    control<QLineEdit>(cards, "Text1(2)")->setFocus();
+    typeText(control(cards, "Text1(2)"), "王五");
+
+    clickSyncItem();
+    ASSERT_TRUE(app.syncRunner().running());
+    // The windows answer while it runs: a second request is told that one is running.
+    clickSyncItem();
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].text, "同步正在进行,请稍候。");
+    EXPECT_TRUE(app.syncRunner().running());
+
+    ASSERT_TRUE(waitForNotice());
+    const Notice& done = Prompts::shown().back();
+    EXPECT_EQ(done.title, "提示");
+    EXPECT_NE(done.text.find("本机收到: 新增 2 条, 更改 0 条, 删除 0 条"), std::string::npos) << done.text;
+    EXPECT_NE(done.text.find("发往服务器: 新增 0 条, 更改 3 条, 删除 1 条"), std::string::npos) << done.text;
+
+    book = app.windowAs<Form6>(WindowId::Form6);
+    ASSERT_NE(book, nullptr);
+    EXPECT_EQ(control<QLabel>(book, "Label4(5)")->text(), "来自手机");
+    EXPECT_EQ(control<QPlainTextEdit>(book, "Text1")->toPlainText(), "写了一半");
+    EXPECT_FALSE(control<QPlainTextEdit>(book, "Text1")->isReadOnly());
+    // The address book holds the new card, and card 1 stays open with its edit.
+    EXPECT_EQ(cards->cards().count(), 2);
+    EXPECT_EQ(control<QLineEdit>(cards, "Text1(2)")->text(), "王五");
+    EXPECT_FALSE(control<QLineEdit>(cards, "Text1(2)")->isReadOnly());
+    EXPECT_EQ(control<QComboBox>(cards, "Combo1")->itemText(1), "小李");
+}
+
+TEST_F(SyncWindowTest, AFailingRunFromTheTrayMenuGivesAWarningWithTheReason) {
+    standIn("echo 'quillet-cli: sync: nothing more done: bwl/bwl.cjf: Permission denied' >&2", 1);
+    TrayIcon tray(app, dir / "autostart/q.desktop", "/usr/bin/quillet");
+    QAction* sync = nullptr;
+    for (QAction* a : tray.menu()->actions())
+        if (a->text() == "同步")
+            sync = a;
+    ASSERT_NE(sync, nullptr);
+    tray.menu()->popup(QPoint(100, 100));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tray.menu()));
+    QTest::mouseClick(tray.menu(), Qt::LeftButton, {}, tray.menu()->actionGeometry(sync).center());
+    ASSERT_TRUE(waitForNotice());
+    const Notice& failed = Prompts::shown().back();
+    EXPECT_EQ(failed.title, "警告");
+    EXPECT_EQ(failed.text, "同步未能完成:\nsync: nothing more done: bwl/bwl.cjf: Permission denied\n");
+}
+
+TEST_F(SyncWindowTest, WithoutAServerThereIsNoSyncItem) {
+    std::filesystem::remove(dir / "config/quillet/vdirsyncer.conf");
+    EXPECT_EQ(app.launcher()->findChild<QLabel*>("Label1(10)"), nullptr);
+    TrayIcon tray(app, dir / "autostart/q.desktop", "/usr/bin/quillet");
+    for (QAction* a : tray.menu()->actions())
+        EXPECT_FALSE(a->text() == "同步" && a->isVisible());
+}
