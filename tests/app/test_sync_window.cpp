@@ -142,3 +142,22 @@ TEST_F(SyncWindowTest, WithoutAServerThereIsNoSyncItem) {
     for (QAction* a : tray.menu()->actions())
         EXPECT_FALSE(a->text() == "同步" && a->isVisible());
 }
+
+// A change being typed stays tied to its memo when the sync removed an earlier one and the numbers moved up.
+TEST_F(SyncWindowTest, AChangeBeingTypedFollowsItsMemoToItsNewNumber) {
+    dir.write("bwl/bwl.cjf", gb(memo(1, "早会") + memo(2, "午会")));
+    dir.write("next/bwl/bwl.cjf", gb(memo(1, "午会")));
+    standIn("echo 'sync: Quillet: created 0, updated 0, deleted 1; vdir: created 0, updated 0, deleted 0; "
+            "conflicts 0'");
+    app.openMemoBook();
+    Form6* book = app.windowAs<Form6>(WindowId::Form6);
+    pressWidget(control(book, "Label4(5)"), Qt::RightButton, QPoint(5, 5));
+    clickWidget(control(book, "Label2(1)")); // "更  改 "
+    typeText(control(book, "Text1"), "改到下午");
+    clickSyncItem();
+    ASSERT_TRUE(waitForNotice());
+    book = app.windowAs<Form6>(WindowId::Form6);
+    clickWidget(control(book, "Command1")); // "保存备忘"
+    EXPECT_EQ(dir.read("bwl/bwl.cjf"),
+              gb(buildMemoLine(memoNumber(1), "2026121009", "改到下午午会", "F", "2026120808") + "\r\n"));
+}
