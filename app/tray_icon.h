@@ -1,8 +1,7 @@
 #pragma once
 // The panel's tray icon, where the desktop offers a tray: a left click raises the calendar, its menu reaches
 // every tool (the guarded ones through the launcher's access password panel), syncs with a server when one is
-// set up, switches autostart and ends
-// the program as the launcher's exit does.
+// set up, switches autostart and ends the program as the launcher's exit does.
 #include <QObject>
 #include <filesystem>
 
