@@ -20,8 +20,10 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -45,12 +47,14 @@ protected:
     }
     ~SyncWindowTest() override { qputenv("XDG_CONFIG_HOME", oldConfig); }
 
-    // The stand-in: after a second it puts the files under "next/" in place and says `say`, then exits with `code`.
-    void standIn(const std::string& say, int code = 0) {
-        const std::filesystem::path script = dir / "quillet-cli";
-        dir.write("quillet-cli", "#!/bin/sh\n[ \"$1 $3\" = \"--data sync\" ] || exit 9\nsleep 1\n"
-                                 "[ -d \"$2/next\" ] && cp -r \"$2/next/.\" \"$2/\"\n" +
-                                     say + "\nexit " + std::to_string(code) + "\n");
+    // The stand-in: after a pause (seconds) it puts the files under "next/" in place and says `say`, then exits with
+    // `code`. Each is a file of its own, so a run going on keeps reading the one it started.
+    void standIn(const std::string& say, int code = 0, const std::string& pause = "1") {
+        const std::string name = "quillet-cli-" + std::to_string(++standIns);
+        const std::filesystem::path script = dir / name;
+        dir.write(name, "#!/bin/sh\n[ \"$1 $3\" = \"--data sync\" ] || exit 9\necho run >>\"$2/runs\"\nsleep " + pause +
+                            "\n[ -d \"$2/next\" ] && cp -r \"$2/next/.\" \"$2/\"\n" + say + "\nexit " +
+                            std::to_string(code) + "\n");
         std::filesystem::permissions(script, std::filesystem::perms::owner_all);
         app.syncRunner().setProgram(QString::fromStdString(script.string()));
     }
@@ -71,6 +75,7 @@ protected:
 
     TempWorkDir dir;
     QByteArray oldConfig;
+    int standIns = 0;
     FakeClock clock{{2026, 12, 8, 8, 5, 0, 0}};
     Form1 app{clock, std::make_unique<FakeMciDevice>()};
 };
@@ -160,4 +165,26 @@ TEST_F(SyncWindowTest, AChangeBeingTypedFollowsItsMemoToItsNewNumber) {
     clickWidget(control(book, "Command1")); // "保存备忘"
     EXPECT_EQ(dir.read("bwl/bwl.cjf"),
               gb(buildMemoLine(memoNumber(1), "2026121009", "改到下午午会", "F", "2026120808") + "\r\n"));
+}
+
+// The interval's runs say nothing when they succeed and a failure once, until a run succeeds again.
+TEST_F(SyncWindowTest, TheIntervalTellsAFailureOnceAndASuccessNothing) {
+    dir.write("config/quillet/sync.conf", "interval=1\n");
+    standIn("echo 'quillet-cli: the server is away' >&2", 1, "0.1");
+    auto* minute = app.syncRunner().findChild<QTimer*>();
+    ASSERT_NE(minute, nullptr);
+    minute->start(50); // a minute passes quickly here
+    const auto runs = [&] {
+        const std::string text = dir.exists("runs") ? dir.read("runs") : std::string();
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runs() >= 3 && !app.syncRunner().running(); }, 15000));
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].title, "警告");
+    standIn("echo 'sync: Quillet: created 0, updated 0, deleted 0; vdir: created 0, updated 0, deleted 0; conflicts 0'",
+            0, "0.1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runs() >= 5 && !app.syncRunner().running(); }, 15000));
+    standIn("echo 'quillet-cli: the server is away' >&2", 1, "0.1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Prompts::shown().size() == 2u; }, 15000));
+    EXPECT_EQ(Prompts::shown()[1].title, "警告");
 }
