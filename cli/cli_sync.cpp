@@ -43,10 +43,10 @@ void add(SyncReport& total, const SyncReport& pass) {
     total.conflicts += pass.conflicts;
 }
 
-std::optional<SyncReport> reconcile(const fs::path& vdir, bool dryRun, bool holdOutgoing) {
+std::optional<SyncReport> reconcile(const fs::path& vdir, bool dryRun, bool incomingOnly) {
     const fs::path data = fs::current_path();
     SystemClock clock;
-    Result<SyncReport> report = syncWithVdir({data, vdir, syncStateFile(data, vdir), dryRun, holdOutgoing}, clock);
+    Result<SyncReport> report = syncWithVdir({data, vdir, syncStateFile(data, vdir), dryRun, incomingOnly}, clock);
     if (!report) {
         cliFailure("sync: nothing more done: " + report.error().path + ": " + report.error().reason);
         return std::nullopt;
@@ -126,6 +126,9 @@ int syncCommand(const CliArgs& args) {
         if (!second)
             return 1;
         add(total, *second);
+        // What the second pass wrote goes out to the server.
+        if (!failed && second->vdir.created + second->vdir.updated + second->vdir.deleted + second->conflicts > 0)
+            failed = !runVdirsyncer({"sync"});
     }
     std::cout << (dryRun ? "dry run, nothing written: " : "sync: ") << syncSummary(total) << '\n';
     return failed ? 1 : 0;

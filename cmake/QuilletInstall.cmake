@@ -82,7 +82,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, fluid-soundfont-gm | timgm6mb-soundfont, xdg-utils")
+    "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, fluid-soundfont-gm | timgm6mb-soundfont, xdg-utils, vdirsyncer")
+# The keyring look-up of the sync's password (quillet-cli sync setup without --password-command).
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libsecret-tools")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quillet.orlin.cn/")
 set(CPACK_DEBIAN_FILE_NAME "quillet_${PROJECT_VERSION}_${deb_arch}.deb")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

@@ -1,5 +1,6 @@
 #include "sync/memo_vtodo.h"
 
+#include "addressbook/vcard_reader.h"
 #include "common/ics_text.h"
 #include "common/numeric_text.h"
 #include "common/record_identity.h"
@@ -18,19 +19,6 @@ std::string upper(std::string text) {
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
-}
-
-std::string icsUnescape(std::string_view value) {
-    std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            out += value[i];
-            continue;
-        }
-        const char next = value[++i];
-        out += next == 'n' || next == 'N' ? '\n' : next;
-    }
-    return out;
 }
 
 // The TZID parameter of a property line, or empty.
@@ -104,10 +92,11 @@ MemoFromFile memoFromIcs(std::string_view bytes) {
         }
         if (open.size() != 2 || open.back() != "VTODO")
             continue;
+        // iCalendar escapes TEXT as vCard does ("\\n", "\\,", "\\;", "\\\\").
         if (line.name == "UID")
-            out.uid = icsUnescape(line.value());
+            out.uid = vcardUnescape(line.value());
         else if (line.name == "SUMMARY")
-            out.text = oneLineText(icsUnescape(line.value()));
+            out.text = oneLineText(vcardUnescape(line.value()));
         else if (line.name == "DUE")
             out.due = dueHour(line);
         else if (line.name == "DTSTART")

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-CardSyncBook::CardSyncBook(const std::filesystem::path& dataDir, const Clock& clock) : m_book(dataDir, clock) {}
+CardSyncBook::CardSyncBook(const std::filesystem::path& dataDir, const Clock& clock)
+    : SyncBook("card", "contacts", ".vcf"), m_book(dataDir, clock) {}
 
 std::optional<IoError> CardSyncBook::load() {
     return m_book.load(false).error;
@@ -80,7 +81,8 @@ Result<void> CardSyncBook::save() {
 }
 
 MemoSyncBook::MemoSyncBook(const std::filesystem::path& dataDir, std::string stamp, std::string nowUtc)
-    : m_path(dataPathIn(dataDir, {"bwl", "bwl.cjf"})), m_stamp(std::move(stamp)), m_nowUtc(std::move(nowUtc)) {}
+    : SyncBook("memo", "memos", ".ics"), m_path(dataPathIn(dataDir, {"bwl", "bwl.cjf"})), m_stamp(std::move(stamp)),
+      m_nowUtc(std::move(nowUtc)) {}
 
 Result<void> MemoSyncBook::load() {
     return m_book.load(m_path);

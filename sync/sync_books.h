@@ -13,10 +13,12 @@
 
 class SyncBook {
 public:
+    SyncBook(std::string kind, std::string folder, std::string extension)
+        : m_kind(std::move(kind)), m_folder(std::move(folder)), m_extension(std::move(extension)) {}
     virtual ~SyncBook() = default;
-    virtual std::string kind() const = 0;      // "card", "memo"
-    virtual std::string folder() const = 0;    // in the vdir: "contacts", "memos"
-    virtual std::string extension() const = 0; // ".vcf", ".ics"
+    const std::string& kind() const { return m_kind; }           // "card", "memo"
+    const std::string& folder() const { return m_folder; }       // in the vdir: "contacts", "memos"
+    const std::string& extension() const { return m_extension; } // ".vcf", ".ics"
     virtual std::map<std::string, std::string> hashes() const = 0;
     virtual std::string label(const std::string& uid) const = 0;
     // The UID a file names (empty: none), its label, and why it cannot be a record (empty when it can).
@@ -31,17 +33,21 @@ public:
     // What had to be changed to fit goes to `notes`.
     virtual std::optional<std::string> take(const std::string& uid, std::string_view bytes,
                                             std::vector<std::string>& notes) = 0;
-    virtual void remove(const std::string& uid) = 0;
+    // Removed by save().
+    void remove(const std::string& uid) { m_removed.push_back(uid); }
     virtual Result<void> save() = 0;
+
+protected:
+    std::vector<std::string> m_removed;
+
+private:
+    std::string m_kind, m_folder, m_extension;
 };
 
 class CardSyncBook : public SyncBook {
 public:
     CardSyncBook(const std::filesystem::path& dataDir, const Clock& clock);
     std::optional<IoError> load();
-    std::string kind() const override { return "card"; }
-    std::string folder() const override { return "contacts"; }
-    std::string extension() const override { return ".vcf"; }
     std::map<std::string, std::string> hashes() const override;
     std::string label(const std::string& uid) const override;
     FileView view(std::string_view bytes) const override;
@@ -49,12 +55,10 @@ public:
     std::optional<std::string> file(const std::string& uid, std::string_view existing) const override;
     std::optional<std::string> take(const std::string& uid, std::string_view bytes,
                                     std::vector<std::string>& notes) override;
-    void remove(const std::string& uid) override { m_removed.push_back(uid); }
     Result<void> save() override;
 
 private:
     CardBook m_book;
-    std::vector<std::string> m_removed;
     bool m_changed = false;
 };
 
@@ -62,9 +66,6 @@ class MemoSyncBook : public SyncBook {
 public:
     MemoSyncBook(const std::filesystem::path& dataDir, std::string stamp, std::string nowUtc);
     Result<void> load();
-    std::string kind() const override { return "memo"; }
-    std::string folder() const override { return "memos"; }
-    std::string extension() const override { return ".ics"; }
     std::map<std::string, std::string> hashes() const override;
     std::string label(const std::string& uid) const override;
     FileView view(std::string_view bytes) const override;
@@ -72,13 +73,11 @@ public:
     std::optional<std::string> file(const std::string& uid, std::string_view existing) const override;
     std::optional<std::string> take(const std::string& uid, std::string_view bytes,
                                     std::vector<std::string>& notes) override;
-    void remove(const std::string& uid) override { m_removed.push_back(uid); }
     Result<void> save() override;
 
 private:
     MemoBook m_book;
     std::filesystem::path m_path;
     std::string m_stamp, m_nowUtc;
-    std::vector<std::string> m_removed;
     bool m_changed = false;
 };

@@ -72,7 +72,7 @@ public:
                 newFile(name, file);
         for (const auto& [uid, hash] : m_local)
             if (!m_seenLocal.contains(uid))
-                put(uid, m_book.extension().insert(0, uid), "", "new in Quillet", true);
+                put(uid, uid + m_book.extension(), "", "new in Quillet", true);
         return {};
     }
 
@@ -119,7 +119,7 @@ private:
             if (fileChanged)
                 take(uid, entry.file, file->second, "deleted in Quillet but changed in the vdir: it comes back");
             else
-                removeFile(uid, entry.file, m_book.label(uid));
+                removeFile(uid, entry.file);
         } else if (!haveFile) {
             if (localChanged)
                 put(uid, entry.file, "", "deleted in the vdir but changed in Quillet: it comes back", true);
@@ -153,15 +153,10 @@ private:
             m_agreed[uid] = {name, file.hash};
             return;
         }
+        if (m_settings.incomingOnly)
+            return;
         const std::string copy = newRecordUid();
         const std::string what = m_book.kind() + " " + m_book.label(uid);
-        if (m_settings.dryRun) {
-            ++m_report.conflicts;
-            m_report.lines.push_back("conflict: " + what +
-                                     " changed on both sides; the vdir's version would be kept as a new " +
-                                     m_book.kind());
-            return;
-        }
         std::vector<std::string> notes;
         if (std::optional<std::string> refused = m_book.take(copy, file.bytes, notes)) {
             m_report.problems.push_back("conflict left for later: " + what +
@@ -177,62 +172,55 @@ private:
         m_report.problems.insert(m_report.problems.end(), notes.begin(), notes.end());
         // Quillet's version goes out over the file; the vdir's version goes out as the new record's file (made
         // from the file it was, so that what Quillet cannot hold stays with it).
-        put(uid, name, file.bytes, "", false, false);
-        put(copy, m_book.extension().insert(0, copy), file.bytes, "", true, false);
+        put(uid, name, file.bytes, "Quillet's version of a conflict", false);
+        put(copy, copy + m_book.extension(), file.bytes, "the vdir's version of a conflict", true);
     }
 
     void take(const std::string& uid, const std::string& name, const VdirFile& file, const std::string& why) {
         const bool known = m_local.contains(uid);
         const std::string label = m_book.view(file.bytes).label;
-        if (!m_settings.dryRun) {
-            std::vector<std::string> notes;
-            if (std::optional<std::string> refused = m_book.take(uid, file.bytes, notes)) {
-                m_report.problems.push_back(m_book.kind() + " \"" + label + "\" (" + name + ") not taken: " + *refused);
-                return;
-            }
-            m_report.problems.insert(m_report.problems.end(), notes.begin(), notes.end());
-            m_agreed[uid] = {name, file.hash};
+        std::vector<std::string> notes;
+        if (std::optional<std::string> refused = m_book.take(uid, file.bytes, notes)) {
+            m_report.problems.push_back(m_book.kind() + " \"" + label + "\" (" + name + ") not taken: " + *refused);
+            return;
         }
+        m_report.problems.insert(m_report.problems.end(), notes.begin(), notes.end());
+        m_agreed[uid] = {name, file.hash};
         ++(known ? m_report.quillet.updated : m_report.quillet.created);
         m_report.lines.push_back("Quillet: " + m_book.kind() + " \"" + label + "\" " + (known ? "updated" : "created") +
                                  " (" + why + ")");
     }
 
     void put(const std::string& uid, const std::string& name, const std::string& existing, const std::string& why,
-             bool created, bool counted = true) {
+             bool created) {
+        if (m_settings.incomingOnly)
+            return;
         std::optional<std::string> bytes = m_book.file(uid, existing);
         if (!bytes) {
             m_report.problems.push_back(m_book.kind() + " \"" + m_book.label(uid) +
                                         "\" not written to the vdir: its due time is no calendar date");
             return;
         }
-        if (counted) {
-            ++(created ? m_report.vdir.created : m_report.vdir.updated);
-            m_report.lines.push_back("vdir: " + m_book.kind() + " \"" + m_book.label(uid) + "\" " +
-                                     (created ? "created" : "updated") + " (" + why + ")");
-        }
-        if (m_settings.dryRun)
-            return;
+        ++(created ? m_report.vdir.created : m_report.vdir.updated);
+        m_report.lines.push_back("vdir: " + m_book.kind() + " \"" + m_book.label(uid) + "\" " +
+                                 (created ? "created" : "updated") + " (" + why + ")");
         m_writes[name] = *bytes;
-        if (!m_settings.holdOutgoing)
-            m_agreed[uid] = {name, recordHash(*bytes)};
+        m_agreed[uid] = {name, recordHash(*bytes)};
     }
 
-    void removeFile(const std::string& uid, const std::string& name, const std::string& label) {
+    void removeFile(const std::string& uid, const std::string& name) {
+        if (m_settings.incomingOnly)
+            return;
         ++m_report.vdir.deleted;
         m_report.lines.push_back("vdir: " + m_book.kind() + " " + name + " deleted (deleted in Quillet)");
-        (void)label;
         m_removals.push_back(name);
-        if (!m_settings.holdOutgoing)
-            m_forgotten.push_back(uid);
+        m_forgotten.push_back(uid);
     }
 
     void removeLocal(const std::string& uid) {
         ++m_report.quillet.deleted;
         m_report.lines.push_back("Quillet: " + m_book.kind() + " \"" + m_book.label(uid) +
                                  "\" deleted (deleted in the vdir)");
-        if (m_settings.dryRun)
-            return;
         m_book.remove(uid);
         m_forgotten.push_back(uid);
     }
@@ -279,6 +267,8 @@ Result<SyncReport> runSync(const SyncSettings& settings, const Clock& clock) {
     for (KindSync* kind : {&cardSync, &memoSync})
         if (Result<void> done = kind->finish(); !done)
             return done.error();
+    if (settings.incomingOnly)
+        return report;
     std::erase_if(state, [](const auto& kind) { return kind.second.empty(); });
     if (Result<void> written = writeSyncState(settings.stateFile, state); !written)
         return written.error();

@@ -26,10 +26,12 @@ struct SyncSettings {
     std::filesystem::path dataDir;
     std::filesystem::path vdir;
     std::filesystem::path stateFile;
-    bool dryRun = false;
-    // The pass before the server step: what goes out to the vdir is agreed only once it has come back from the
-    // server, so that a record changed meanwhile on the server too is seen as a conflict by the pass after it.
-    bool holdOutgoing = false;
+    bool dryRun = false; // everything is done in memory and reported, nothing written
+    // The pass before the server step: only what changed in the vdir is taken into the books; nothing is written
+    // to the vdir and nothing is agreed yet. What goes out waits for the pass after the server step, so that
+    // vdirsyncer never meets a record changed both in the vdir and on the server, and the pass after it sees a
+    // record changed in Quillet and on the server as a conflict of its own.
+    bool incomingOnly = false;
 };
 
 struct SyncCounts {
