@@ -1,12 +1,17 @@
 // What a finished quillet-cli sync says to the user, and the interval of the background sync.
 #include "app/sync_run.h"
 #include "support/temp_dir.h"
+#include "sync/vdir_sync.h"
 
 #include <gtest/gtest.h>
 
 TEST(SyncRun, TheSummaryBecomesCountsAndEveryOtherEndAWarningWithItsReason) {
-    const std::string summary = "sync: Quillet: created 1, updated 2, deleted 3; vdir: created 4, updated 5, "
-                                "deleted 6; conflicts 1\n";
+    // The line quillet-cli sync ends with.
+    SyncReport report;
+    report.quillet = {1, 2, 3};
+    report.vdir = {4, 5, 6};
+    report.conflicts = 1;
+    const std::string summary = "sync: " + syncSummary(report) + "\n";
     SyncOutcome ok = syncOutcome({true, false, 0, "conflict: card \"A\" changed on both sides\n" + summary, ""});
     EXPECT_FALSE(ok.failed);
     EXPECT_TRUE(ok.booksChanged);
