@@ -7,9 +7,11 @@
 #include "app/tray_icon.h"
 #include "memo/memo_book_window.h"
 #include "memo/memo_line.h"
+#include "support/build_paths.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
+#include "sync/vdirsyncer_config.h"
 #include "ui/ui_names.h"
 #include "ui/ui_prompts.h"
 
@@ -187,4 +189,20 @@ TEST_F(SyncWindowTest, TheIntervalTellsAFailureOnceAndASuccessNothing) {
     standIn("echo 'quillet-cli: the server is away' >&2", 1, "0.1");
     ASSERT_TRUE(QTest::qWaitFor([&] { return Prompts::shown().size() == 2u; }, 15000));
     EXPECT_EQ(Prompts::shown()[1].title, "警告");
+}
+
+// The real quillet-cli with a server that does not answer: the memo reaches the vdir, vdirsyncer's failure is the
+// warning's reason and the vdir's count follows it.
+TEST_F(SyncWindowTest, TheRealCommandLineToolsFailureReachesTheWarning) {
+    dir.write("config/quillet/vdirsyncer.conf",
+              vdirsyncerConfig({"http://127.0.0.1:9/", "user", "echo x"}, dir / "sync/vdir",
+                               dir / "config/quillet/vdirsyncer-status"));
+    app.syncRunner().setProgram(QString::fromStdString(cliProgram()));
+    clickSyncItem();
+    ASSERT_TRUE(waitForNotice());
+    const Notice& failed = Prompts::shown().back();
+    EXPECT_EQ(failed.title, "警告");
+    EXPECT_NE(failed.text.find("vdirsyncer"), std::string::npos) << failed.text;
+    EXPECT_NE(failed.text.find("发往服务器: 新增 2 条"), std::string::npos) << failed.text;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "sync/vdir/memos"), {}), 1);
 }
