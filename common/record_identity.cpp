@@ -122,22 +122,30 @@ std::string keyHash(const RecordTraits& record) {
 template <class HashOf>
 void matchPass(std::vector<SideEntry>& entries, const std::vector<std::string>& hashes,
                std::vector<const SideEntry*>& found, HashOf hashOf) {
-    std::unordered_map<std::string_view, std::vector<std::size_t>> byHash;
-    for (std::size_t i = entries.size(); i-- > 0;)
-        if (!entries[i].used && !entries[i].uid.empty() && hashOf(entries[i]) != kNone)
-            byHash[hashOf(entries[i])].push_back(i); // last pushed = first in order
+    // Built at the first record its own position does not match: a side file that agrees needs none.
+    std::optional<std::unordered_map<std::string_view, std::vector<std::size_t>>> byHash;
+    const auto index = [&] {
+        byHash.emplace();
+        for (std::size_t i = entries.size(); i-- > 0;)
+            if (!entries[i].used && !entries[i].uid.empty() && hashOf(entries[i]) != kNone)
+                (*byHash)[hashOf(entries[i])].push_back(i); // last pushed = first in order
+    };
     for (std::size_t r = 0; r < hashes.size(); ++r) {
         if (found[r] || hashes[r] == kNone)
             continue;
         SideEntry* pick = nullptr;
         if (r < entries.size() && !entries[r].used && !entries[r].uid.empty() && hashOf(entries[r]) == hashes[r])
             pick = &entries[r];
-        auto it = byHash.find(hashes[r]);
-        while (!pick && it != byHash.end() && !it->second.empty()) {
-            SideEntry& candidate = entries[it->second.back()];
-            it->second.pop_back();
-            if (!candidate.used)
-                pick = &candidate;
+        if (!pick) {
+            if (!byHash)
+                index();
+            if (auto it = byHash->find(hashes[r]); it != byHash->end())
+                while (!pick && !it->second.empty()) {
+                    SideEntry& candidate = entries[it->second.back()];
+                    it->second.pop_back();
+                    if (!candidate.used)
+                        pick = &candidate;
+                }
         }
         if (pick) {
             pick->used = true;
@@ -186,39 +194,54 @@ fs::path identityFilePath(const fs::path& bookFile) {
 }
 
 void RecordIdentities::match(std::string_view sideText, const std::vector<RecordTraits>& records) {
-    std::vector<SideEntry> entries = parseSideText(sideText);
-    std::vector<std::string> contents, keys;
-    contents.reserve(records.size());
-    keys.reserve(records.size());
+    const Hashes hashes = hashesOf(records);
+    matchHashes(sideText, hashes);
+}
+
+bool RecordIdentities::load(const fs::path& sideFile, const std::vector<RecordTraits>& records) {
+    Result<std::string> bytes = readFileBytes(sideFile);
+    const Hashes hashes = hashesOf(records);
+    matchHashes(bytes ? std::string_view(*bytes) : std::string_view(), hashes);
+    return bytes ? *bytes != textOf(hashes) : !records.empty();
+}
+
+std::string RecordIdentities::text(const std::vector<RecordTraits>& records) const {
+    return textOf(hashesOf(records));
+}
+
+RecordIdentities::Hashes RecordIdentities::hashesOf(const std::vector<RecordTraits>& records) {
+    Hashes hashes;
+    hashes.contents.reserve(records.size());
+    hashes.keys.reserve(records.size());
     for (const RecordTraits& record : records) {
-        contents.push_back(recordHash(record.content));
-        keys.push_back(keyHash(record));
+        hashes.contents.push_back(recordHash(record.content));
+        hashes.keys.push_back(keyHash(record));
     }
-    std::vector<const SideEntry*> found(records.size(), nullptr);
-    matchPass(entries, contents, found, [](const SideEntry& e) -> std::string_view { return e.content; });
-    matchPass(entries, keys, found, [](const SideEntry& e) -> std::string_view { return e.key; });
+    return hashes;
+}
+
+void RecordIdentities::matchHashes(std::string_view sideText, const Hashes& hashes) {
+    std::vector<SideEntry> entries = parseSideText(sideText);
+    std::vector<const SideEntry*> found(hashes.contents.size(), nullptr);
+    matchPass(entries, hashes.contents, found, [](const SideEntry& e) -> std::string_view { return e.content; });
+    matchPass(entries, hashes.keys, found, [](const SideEntry& e) -> std::string_view { return e.key; });
     std::vector<RecordIdentity> ids;
-    ids.reserve(records.size());
+    ids.reserve(found.size());
     for (const SideEntry* entry : found)
         ids.push_back(entry ? RecordIdentity{entry->uid, entry->exportHash} : RecordIdentity{});
     assign(std::move(ids));
 }
 
-bool RecordIdentities::load(const fs::path& sideFile, const std::vector<RecordTraits>& records) {
-    Result<std::string> bytes = readFileBytes(sideFile);
-    match(bytes ? std::string_view(*bytes) : std::string_view(), records);
-    return !bytes || *bytes != text(records);
-}
-
-std::string RecordIdentities::text(const std::vector<RecordTraits>& records) const {
+std::string RecordIdentities::textOf(const Hashes& hashes) const {
     std::string out(kHeader);
     out += "\r\n";
-    for (std::size_t i = 0; i < m_ids.size() && i < records.size(); ++i) {
+    out.reserve(out.size() + m_ids.size() * 80);
+    for (std::size_t i = 0; i < m_ids.size() && i < hashes.contents.size(); ++i) {
         out += encodeUid(m_ids[i].uid);
         out += ' ';
-        out += recordHash(records[i].content);
+        out += hashes.contents[i];
         out += ' ';
-        out += keyHash(records[i]);
+        out += hashes.keys[i];
         out += ' ';
         out += m_ids[i].exportHash;
         out += "\r\n";

@@ -47,7 +47,8 @@ public:
     // Matches `records` to the entries of the side file's text (see above).
     void match(std::string_view sideText, const std::vector<RecordTraits>& records);
     // Reads the side file and matches; a missing or unreadable one matches nothing. True when the side file
-    // does not hold what text(records) now gives (it is missing, damaged or behind the book): the book's load
+    // does not hold what text(records) now gives (it is damaged, behind the book, or missing for a book that
+    // has records): the book's load
     // then writes it at once, so that a UID given to a record is the same in every later export.
     bool load(const std::filesystem::path& sideFile, const std::vector<RecordTraits>& records);
     // The side file's text for `records`, which are those of this list in the same order.
@@ -70,6 +71,13 @@ public:
     const std::vector<RecordIdentity>& entries() const { return m_ids; }
 
 private:
+    struct Hashes {
+        std::vector<std::string> contents, keys;
+    };
+    static Hashes hashesOf(const std::vector<RecordTraits>& records);
+    void matchHashes(std::string_view sideText, const Hashes& hashes);
+    std::string textOf(const Hashes& hashes) const;
+
     std::vector<RecordIdentity> m_ids;
     std::unordered_set<std::string> m_used;
 };

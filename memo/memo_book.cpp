@@ -19,6 +19,21 @@ bool missing(const fs::path& path) {
     return !fs::exists(path, ec) && !ec;
 }
 
+// A memo is matched by everything after its number (a delete renumbers it) and, failing that, by its due time
+// and text (a cancel or a toggle elsewhere changes only the flag and the stamp).
+RecordTraits memoTraits(const MemoRecord& r) {
+    // The number is columns 1-4, so its bytes are those of bwxh.
+    return r.damaged ? RecordTraits{r.line, {}} : RecordTraits{r.line.substr(r.bwxh.size()), r.due + '\x1F' + r.text};
+}
+
+std::vector<RecordTraits> memoTraitsOfLines(const std::vector<std::string>& lines) {
+    std::vector<RecordTraits> out;
+    out.reserve(lines.size());
+    for (const std::string& line : lines)
+        out.push_back(memoTraits(MemoRecord::fromLine(line)));
+    return out;
+}
+
 const std::string& noText() {
     static const std::string empty;
     return empty;
@@ -26,13 +41,11 @@ const std::string& noText() {
 
 } // namespace
 
-// A memo is matched by everything after its number (a delete renumbers it) and, failing that, by its due time
-// and text (a cancel or a toggle elsewhere changes only the flag and the stamp).
 std::vector<RecordTraits> MemoBook::traits() const {
     std::vector<RecordTraits> out;
     out.reserve(m_records.size());
     for (const MemoRecord& r : m_records)
-        out.push_back(r.damaged ? RecordTraits{r.line, {}} : RecordTraits{charMid(r.line, 4), r.due + '\x1F' + r.text});
+        out.push_back(memoTraits(r));
     return out;
 }
 
@@ -216,8 +229,12 @@ Result<bool> cancelAnnouncedMemo(const fs::path& path, std::string_view announce
     std::string cancelled = memoLineWithFlag(line, U'T');
     if (cancelled == line)
         return false;
+    // The identities are taken before the change and written for the changed lines in the same step.
+    RecordIdentities ids;
+    ids.load(identityFilePath(path), memoTraitsOfLines(*lines));
     line = std::move(cancelled);
     if (Result<void> written = writeTextLines(path, *lines); !written)
         return written.error();
+    (void)ids.save(identityFilePath(path), memoTraitsOfLines(*lines));
     return true;
 }

@@ -214,6 +214,7 @@ TEST_F(AddressBookWindowTest, PagingAnEmptyBookStaysOnTheEmptyCard) {
 TEST_F(AddressBookWindowTest, NewCardGetsTheNextSerialAndSaveAddsIt) {
     writeCards({"一", "二", "三"});
     Form8* w = open();
+    const std::string second = w->cards().uid(2);
     clickWidget(list(w)->lineEdit()); // the focus in the card list, as after a search
     command(w, "txinjianye");
     EXPECT_EQ(QApplication::focusWidget(), box(w, 1)); // typing goes into the new card's first field
@@ -240,6 +241,9 @@ TEST_F(AddressBookWindowTest, NewCardGetsTheNextSerialAndSaveAddsIt) {
     EXPECT_TRUE(locked(w));
     EXPECT_EQ(colour(w, 5), kCyan);
     EXPECT_NE(fileText().find(gb("%04%四%王五%")), std::string::npos);
+    EXPECT_EQ(w->cards().uid(2), second);
+    EXPECT_FALSE(w->cards().uid(4).empty());
+    EXPECT_NE(w->cards().uid(4), second);
 }
 
 TEST_F(AddressBookWindowTest, SaveInBrowseModeDoesNothingAndNoKeepsEditing) {
@@ -305,6 +309,7 @@ TEST_F(AddressBookWindowTest, DiscardOfAnUnsavedNewCardDoesNothing) {
 TEST_F(AddressBookWindowTest, DiscardLeavesABlankLastEntry) {
     writeCards({"一", "二", "三"});
     Form8* w = open();
+    const std::string third = w->cards().uid(3);
     command(w, "thouyiye");
     Prompts::setNextAnswer(NoticeAnswer::Yes);
     command(w, "tdiuqi");
@@ -316,6 +321,7 @@ TEST_F(AddressBookWindowTest, DiscardLeavesABlankLastEntry) {
     EXPECT_EQ(list(w)->itemText(0), "一");
     EXPECT_EQ(list(w)->itemText(1), "三");
     EXPECT_EQ(list(w)->itemText(2), "");
+    EXPECT_EQ(w->cards().uid(2), third); // moved up with its identity
     EXPECT_EQ(fileText(), gb(cardLine("01", "一", "名1") + "\r\n" + cardLine("02", "三", "名3") + "\r\n"));
     EXPECT_EQ(dir.read("txl/mphs2003.cjf"), gb("记录[" + cardLine("02", "二", "名2") + "]已删除\r\n"));
     Prompts::clearShown();
