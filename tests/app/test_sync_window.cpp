@@ -206,3 +206,21 @@ TEST_F(SyncWindowTest, TheRealCommandLineToolsFailureReachesTheWarning) {
     EXPECT_NE(failed.text.find("发往服务器: 新增 2 条"), std::string::npos) << failed.text;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "sync/vdir/memos"), {}), 1);
 }
+
+// A new card being typed stays on screen after the cards the sync brought, and its save keeps them all.
+TEST_F(SyncWindowTest, ANewCardBeingTypedComesAfterTheCardsTheSyncBrought) {
+    standIn("echo 'sync: Quillet: created 1, updated 0, deleted 0; vdir: created 0, updated 0, deleted 0; "
+            "conflicts 0'");
+    dir.write("next/txl/txl.cjf", gb(card(1, "老王") + card(2, "小李")));
+    app.openAddressBook();
+    Form8* cards = app.windowAs<Form8>(WindowId::Form8);
+    auto* toolbar = cards->findChild<QToolBar*>("Toolbar1");
+    clickWidget(toolbar->widgetForAction(cards->findChild<QAction*>("txinjianye")));
+    typeText(control(cards, "Text1(1)"), "新朋友");
+    clickSyncItem();
+    ASSERT_TRUE(waitForNotice());
+    EXPECT_EQ(control<QLineEdit>(cards, "Text1(0)")->text(), "03");
+    EXPECT_EQ(control<QLineEdit>(cards, "Text1(1)")->text(), "新朋友");
+    clickWidget(toolbar->widgetForAction(cards->findChild<QAction*>("tbaocun"))); // "敬告" answered Yes
+    EXPECT_EQ(dir.read("txl/txl.cjf"), gb(card(1, "老王") + card(2, "小李") + card(3, "新朋友")));
+}
