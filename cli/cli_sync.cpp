@@ -113,25 +113,35 @@ int syncCommand(const CliArgs& args) {
             return cliUsageError("sync: unknown argument '" + args[i] + "' (see quillet-cli --help)");
     }
     const bool withServer = !vdir && fs::exists(vdirsyncerConfigPath()) && !dryRun;
+    if (dryRun && !vdir && fs::exists(vdirsyncerConfigPath()))
+        std::cout << "(a dry run does not reach the server: what the vdir holds now is compared)\n";
     const fs::path folder = vdir ? *vdir : defaultVdir(fs::current_path());
+    SyncReport total;
+    bool failed = false;
+    // Every run ends with the counts of what was done, also when a step failed.
+    const auto finish = [&] {
+        std::cout << (failed   ? "sync failed, done before: "
+                      : dryRun ? "dry run, nothing written: "
+                               : "sync: ")
+                  << syncSummary(total) << '\n';
+        return failed ? 1 : 0;
+    };
     std::optional<SyncReport> first = reconcile(folder, dryRun, withServer);
     if (!first)
-        return 1;
-    SyncReport total = *first;
-    bool failed = false;
+        return failed = true, finish();
+    add(total, *first);
     if (withServer) {
         failed = serverStep(folder) == false;
         // The second pass runs after a failed server step too: it agrees what did come back.
         std::optional<SyncReport> second = reconcile(folder, false, false);
         if (!second)
-            return 1;
+            return failed = true, finish();
         add(total, *second);
         // What the second pass wrote goes out to the server.
         if (!failed && second->vdir.created + second->vdir.updated + second->vdir.deleted + second->conflicts > 0)
             failed = !runVdirsyncer({"sync"});
     }
-    std::cout << (dryRun ? "dry run, nothing written: " : "sync: ") << syncSummary(total) << '\n';
-    return failed ? 1 : 0;
+    return finish();
 }
 
 int setupCommand(const CliArgs& args) {

@@ -2,6 +2,7 @@
 
 #include "addressbook/card_vcard.h"
 #include "addressbook/card_vcard_import.h"
+#include "addressbook/picture_check.h"
 #include "addressbook/vcard_reader.h"
 #include "common/record_identity.h"
 #include "common/text_codec.h"
@@ -116,6 +117,10 @@ CardFromFile cardFromVcf(std::string_view bytes) {
         return out;
     }
     makeCardStorable(card, out.notes);
+    if (wholePictureType(card.photoBytes)) {
+        out.photo = std::move(card.photoBytes);
+        out.photoExtension = card.photoExtension;
+    }
     for (int field = 2; field <= kCardEntryFields; ++field) {
         std::string value = trimSpaces(card.entries[static_cast<std::size_t>(field - 1)]);
         const CardField& f = cardFields()[static_cast<std::size_t>(field - 1)];

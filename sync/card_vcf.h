@@ -7,9 +7,9 @@
 // CATEGORIES, another program's X- properties, a photo while the card has none, the other lines of NOTE) is
 // carried into the new file unchanged.
 //
-// Reading: the import's rules (addressbook/card_vcard_import.h), and then what the card file cannot hold: "%"
-// and line breaks are replaced, and a value longer than its field's width is cut to it; every change is noted
-// with the card's name.
+// Reading: the import's rules (addressbook/card_vcard_import.h; a photo only when it is a whole picture), and then what
+// the card file cannot hold: "%" and line breaks are replaced, and a value longer than its field's width is cut to it;
+// every change is noted with the card's name.
 #include "addressbook/card_book.h"
 
 #include <string>
@@ -24,6 +24,8 @@ struct CardFromFile {
     CardEntries entries; // fields 1..13; the serial (field 1) empty
     std::string uid;     // the vCard's UID, empty when it has none
     std::string label;   // name, nickname or "card <uid>"
+    std::string photo;   // the bytes of a whole picture in PHOTO; empty when there is none
+    std::string photoExtension;
     std::vector<std::string> notes;
     std::string refusal; // why the file cannot be a card (no vCard in it, a group); empty when it can
 };

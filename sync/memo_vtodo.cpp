@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -27,7 +28,8 @@ std::string tzidOf(std::string_view text) {
     const std::size_t at = head.find(";TZID=");
     if (at == std::string::npos)
         return {};
-    std::string tz(text.substr(at + 6, head.find(';', at + 1) - at - 6));
+    const std::size_t end = std::min(head.find(';', at + 1), head.size());
+    std::string tz(text.substr(at + 6, end - at - 6));
     if (tz.size() >= 2 && tz.front() == '"' && tz.back() == '"')
         tz = tz.substr(1, tz.size() - 2);
     return tz;

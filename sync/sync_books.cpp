@@ -1,11 +1,16 @@
 #include "sync/sync_books.h"
 
+#include "addressbook/card_vcard.h"
 #include "common/data_paths.h"
+#include "common/safe_write.h"
 #include "memo/memo_ics.h"
 #include "sync/card_vcf.h"
 #include "sync/memo_vtodo.h"
 
 #include <algorithm>
+#include <cctype>
+
+namespace fs = std::filesystem;
 
 CardSyncBook::CardSyncBook(const std::filesystem::path& dataDir, const Clock& clock)
     : SyncBook("card", "contacts", ".vcf"), m_book(dataDir, clock) {}
@@ -47,17 +52,15 @@ std::optional<std::string> CardSyncBook::take(const std::string& uid, std::strin
     if (!card.refusal.empty())
         return card.refusal;
     int row = m_book.findUid(uid);
-    std::string photo(kNoPhoto);
     if (row > 0) {
         card.entries[0] = m_book.field(row, 1);
-        photo = m_book.field(row, kPhotoField).empty() ? std::string(kNoPhoto) : m_book.field(row, kPhotoField);
     } else if (m_book.full()) {
         return "the address book holds " + std::to_string(kCardCapacity) + " cards";
     } else {
         row = m_book.count() + 1;
         card.entries[0] = newSerialNumber(m_book.count());
     }
-    if (std::optional<Notice> refusal = m_book.storeCard(row, card.entries, photo))
+    if (std::optional<Notice> refusal = m_book.storeCard(row, card.entries, photoFor(row, uid, card)))
         return refusal->text;
     if (row > m_book.count())
         m_book.addCard(uid);
@@ -66,7 +69,35 @@ std::optional<std::string> CardSyncBook::take(const std::string& uid, std::strin
     return std::nullopt;
 }
 
+// The photo follows the file: a new picture there is copied into the photo folder under a name of its own, a
+// picture taken away there is taken off the card. A photo of the card that cannot be read (and so never went
+// out) stays.
+std::string CardSyncBook::photoFor(int row, const std::string& uid, const CardFromFile& card) {
+    const std::string& own = m_book.field(row, kPhotoField);
+    const std::optional<CardPicture> picture = cardPicture(m_book, row);
+    if (card.photo.empty())
+        return picture || own.empty() ? std::string(kNoPhoto) : own;
+    if (picture && picture->bytes == card.photo)
+        return own;
+    std::string stem = "sync-" + uid.substr(0, 8);
+    std::erase_if(stem, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)) && c != '-'; });
+    std::string name = stem + card.photoExtension;
+    std::error_code ec;
+    for (int k = 2; m_photos.contains(name) || fs::exists(m_book.photoFolder() / name, ec); ++k)
+        name = stem + "-" + std::to_string(k) + card.photoExtension;
+    m_photos[name] = card.photo;
+    return name;
+}
+
 Result<void> CardSyncBook::save() {
+    if (!m_photos.empty())
+        if (Result<void> made = ensureFolder(m_book.photoFolder()); !made)
+            return made;
+    for (const auto& [name, bytes] : m_photos)
+        if (Result<void> written = writeFileAtomic(m_book.photoFolder() / name, bytes, FileAccess::PrivateNew);
+            !written)
+            return written;
+    m_photos.clear();
     if (m_changed)
         if (Result<void> saved = m_book.saveAll(); !saved)
             return saved;

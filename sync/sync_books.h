@@ -4,6 +4,7 @@
 #include "addressbook/card_book.h"
 #include "common/clock.h"
 #include "memo/memo_book.h"
+#include "sync/card_vcf.h"
 
 #include <map>
 #include <optional>
@@ -58,7 +59,10 @@ public:
     Result<void> save() override;
 
 private:
+    std::string photoFor(int row, const std::string& uid, const CardFromFile& card);
+
     CardBook m_book;
+    std::map<std::string, std::string> m_photos; // photo files to write at save(): name → bytes
     bool m_changed = false;
 };
 

@@ -42,9 +42,9 @@ Result<std::map<std::string, VdirFile>> scanFolder(const fs::path& folder, const
     return files;
 }
 
-std::string utcNow(const Clock& clock) {
+// The time of writing of an iCalendar file (DTSTAMP), in UTC: YYYYMMDDTHHMMSSZ.
+std::string utcNow() {
     const std::time_t now = std::time(nullptr);
-    (void)clock;
     std::tm utc{};
     gmtime_r(&now, &utc);
     return fourDigits(utc.tm_year + 1900) + twoDigits(utc.tm_mon + 1) + twoDigits(utc.tm_mday) + "T" +
@@ -250,7 +250,7 @@ Result<SyncReport> runSync(const SyncSettings& settings, const Clock& clock) {
     CardSyncBook cards(settings.dataDir, clock);
     if (std::optional<IoError> error = cards.load())
         return *error;
-    MemoSyncBook memos(settings.dataDir, memoStamp(clock.now()), utcNow(clock));
+    MemoSyncBook memos(settings.dataDir, memoStamp(clock.now()), utcNow());
     if (Result<void> loaded = memos.load(); !loaded)
         return loaded.error();
     KindSync cardSync(cards, settings, state["card"], report);

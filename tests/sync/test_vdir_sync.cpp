@@ -3,6 +3,8 @@
 #include "support/temp_dir.h"
 #include "sync/vdir_sync.h"
 
+#include "addressbook/card_vcard.h"
+
 #include "common/clock.h"
 #include "common/text_codec.h"
 
@@ -188,6 +190,36 @@ const Case kCases[] = {
      {},
      0,
      [](Sides& s) { EXPECT_TRUE(s.dir.exists("sync/state")); }},
+    {"a photo added on a phone: copied into the photo folder and kept by the card",
+     [](Sides& s) {
+         const std::string jpeg = s.dir.read(fs::relative(testDataDir() / "vcard" / "red.jpg", s.dir.path()).string());
+         s.rewrite(s.fileWith("contacts", "李四"), "END:VCARD",
+                   "PHOTO;ENCODING=b;TYPE=JPEG:" + base64Encode(jpeg) + "\r\nEND:VCARD");
+     },
+     {0, 1, 0},
+     {},
+     0,
+     [](Sides& s) {
+         const std::string line = s.cards().substr(s.cards().find("%李四%"));
+         const std::string photo = line.substr(line.rfind('%') + 1, line.find('\r') - line.rfind('%') - 1);
+         EXPECT_TRUE(photo.starts_with("sync-")) << line;
+         EXPECT_TRUE(s.dir.exists("txl/txlphoto/" + photo));
+     }},
+    {"to-dos from phones in UTC and in another zone: due at the local hour (the test runs in Asia/Shanghai)",
+     [](Sides& s) {
+         const std::string head = "BEGIN:VCALENDAR\r\nBEGIN:VTODO\r\nUID:";
+         s.dir.write("vdir/memos/a.ics",
+                     head + "a\r\nSUMMARY:utc\r\nDUE:20261210T060000Z\r\nEND:VTODO\r\nEND:VCALENDAR\r\n");
+         s.dir.write("vdir/memos/b.ics", head + "b\r\nSUMMARY:berlin\r\nDUE;TZID=Europe/Berlin:20261210T070000\r\n"
+                                                "END:VTODO\r\nEND:VCALENDAR\r\n");
+     },
+     {2, 0, 0},
+     {},
+     0,
+     [](Sides& s) {
+         EXPECT_NE(s.memos().find("@@2026121014@@utc@@F"), std::string::npos) << s.memos();
+         EXPECT_NE(s.memos().find("@@2026121014@@berlin@@F"), std::string::npos) << s.memos();
+     }},
 };
 
 TEST(VdirSync, EachRuleOnBothSides) {
