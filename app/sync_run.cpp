@@ -30,15 +30,19 @@ struct Counts {
     int conflicts = 0;
 };
 
-// The last "sync: Quillet: created A, updated B, deleted C; vdir: created D, updated E, deleted F; conflicts G".
+// The counts every run ends with, after "sync: " or "sync failed, done before: ": the last line that holds
+// "Quillet: created A, updated B, deleted C; vdir: created D, updated E, deleted F; conflicts G".
 bool readSummary(const std::vector<std::string>& lines, Counts& c) {
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
-        if (std::sscanf(it->c_str(),
-                        "sync: Quillet: created %d, updated %d, deleted %d; vdir: created %d, updated %d, "
-                        "deleted %d; conflicts %d",
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        const std::size_t at = it->find("Quillet: created ");
+        if (at != std::string::npos &&
+            std::sscanf(it->c_str() + at,
+                        "Quillet: created %d, updated %d, deleted %d; vdir: created %d, updated %d, deleted %d; "
+                        "conflicts %d",
                         &c.quillet[0], &c.quillet[1], &c.quillet[2], &c.vdir[0], &c.vdir[1], &c.vdir[2],
                         &c.conflicts) == 7)
             return true;
+    }
     return false;
 }
 
@@ -73,10 +77,6 @@ std::string details(const std::vector<std::string>& lines, bool (*wanted)(const 
 
 bool isNote(const std::string& line) {
     return line.starts_with("note: ") || line.starts_with("conflict: ");
-}
-
-bool isReason(const std::string& line) {
-    return !line.starts_with("sync: ");
 }
 
 std::string withoutProgramName(std::string line) {
@@ -138,8 +138,7 @@ SyncOutcome syncOutcome(const SyncRunEnd& run) {
     if (run.crashed || run.exitCode != 0 || !summary) {
         std::string reason;
         for (const std::string& line : linesOf(run.err))
-            if (isReason(line))
-                reason += withoutProgramName(line) + "\n";
+            reason += withoutProgramName(line) + "\n";
         if (reason.size() > 4000)
             reason = "……" + reason.substr(reason.size() - 4000);
         if (reason.empty())

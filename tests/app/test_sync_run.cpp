@@ -26,7 +26,8 @@ TEST(SyncRun, TheSummaryBecomesCountsAndEveryOtherEndAWarningWithItsReason) {
                      .booksChanged);
 
     // The server step failed after the local passes: the reason first, then what was done.
-    SyncOutcome server = syncOutcome({true, false, 1, summary, "同步出错(vdirsyncer 报告):\nerror: 401\n"});
+    SyncOutcome server = syncOutcome({true, false, 1, "sync failed, done before: " + syncSummary(report),
+                                      "同步出错(vdirsyncer 报告):\nerror: 401\n"});
     EXPECT_TRUE(server.failed);
     EXPECT_EQ(server.notice.title, "警告");
     EXPECT_TRUE(
