@@ -6,7 +6,7 @@
 #include "reminder/reminder_popup.h"
 #include "ui/ui_prompts.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QProcess>
 #include <QTimer>
 
@@ -15,7 +15,7 @@
 SyncRunner::SyncRunner(Form1& app, QObject* parent)
     : QObject(parent), m_app(app),
       m_program(QString::fromStdString(
-          pathToUtf8(findCliProgram(pathFromUtf8(QCoreApplication::applicationDirPath().toStdString()))))),
+          pathToUtf8(findCliProgram(pathFromUtf8(QApplication::applicationDirPath().toStdString()))))),
       m_minuteTimer(new QTimer(this)) {
     m_minuteTimer->setInterval(60 * 1000);
     connect(m_minuteTimer, &QTimer::timeout, this, &SyncRunner::minuteTick);
@@ -68,6 +68,12 @@ void SyncRunner::ended(const SyncRunEnd& run) {
 // The memo book is opened anew (as after the reminder's cancellation) with the memo being typed; the address
 // book takes the file's cards under its edits.
 void SyncRunner::reloadBooks() {
+    // A window waiting in a message box must not be closed or changed under it: the books are read again once the
+    // box has been answered.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, &SyncRunner::reloadBooks);
+        return;
+    }
     reopenMemoBook(m_app);
     if (Form8* book = m_app.windowAs<Form8>(WindowId::Form8))
         book->takeChangesFromDisk();

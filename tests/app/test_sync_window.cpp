@@ -17,10 +17,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -223,4 +225,23 @@ TEST_F(SyncWindowTest, ANewCardBeingTypedComesAfterTheCardsTheSyncBrought) {
     EXPECT_EQ(control<QLineEdit>(cards, "Text1(1)")->text(), "新朋友");
     clickWidget(toolbar->widgetForAction(cards->findChild<QAction*>("tbaocun"))); // "敬告" answered Yes
     EXPECT_EQ(dir.read("txl/txl.cjf"), gb(card(1, "老王") + card(2, "小李") + card(3, "新朋友")));
+}
+
+// While a message box waits for an answer the books are left as they are, and read again once it is answered.
+TEST_F(SyncWindowTest, TheBooksWaitForAMessageBoxToBeAnswered) {
+    standIn("echo 'sync: Quillet: created 1, updated 0, deleted 0; vdir: created 0, updated 0, deleted 0; "
+            "conflicts 0'");
+    dir.write("next/bwl/bwl.cjf", gb(memo(1, "早会") + memo(2, "来自手机")));
+    app.openMemoBook();
+    QPointer<QWidget> book = app.window(WindowId::Form6);
+    clickSyncItem();
+    QDialog box;
+    box.setModal(true);
+    box.show();
+    ASSERT_TRUE(waitForNotice());
+    processEvents();
+    EXPECT_EQ(app.window(WindowId::Form6), book.data());
+    box.accept();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return book.isNull(); }, 3000));
+    EXPECT_EQ(control<QLabel>(app.window(WindowId::Form6), "Label4(5)")->text(), "来自手机");
 }
