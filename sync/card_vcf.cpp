@@ -23,21 +23,21 @@ std::optional<VCardProperty> parsed(const ContentLine& line) {
     return cards[0][0];
 }
 
-// Which fields the import fills, property by property, in file order: a property that fills a field is the
-// card's own and is written anew from the field; the others are kept as they are.
+// Which field the import fills from each property, property by property in file order (0: none).
 class FieldSlots {
 public:
-    explicit FieldSlots(bool hasPhoto) : m_photo(hasPhoto) {}
-    bool owns(const ContentLine& line, const VCardProperty& p) {
+    int field(const ContentLine& line, const VCardProperty& p) {
         const std::string& n = p.name;
+        if (n == "FN" || n == "N")
+            return 3;
         if (n == "NICKNAME")
             return take({2});
         if (n == "X-ANDROID-CUSTOM")
-            return p.value.starts_with("vnd.android.cursor.item/nickname") && take({2});
+            return p.value.starts_with("vnd.android.cursor.item/nickname") ? take({2}) : 0;
         if (n == "TITLE")
             return take({4});
         if (n == "TEL")
-            return ownsTel(p);
+            return telField(p);
         if (n == "ADR")
             return take({9});
         if (n == "EMAIL")
@@ -47,23 +47,22 @@ public:
         if (n == "X-QQ")
             return take({8});
         if (n == "IMPP")
-            return (p.hasType("QQ") || line.text.find("QQ") != std::string::npos || p.value.starts_with("qq:")) &&
-                   take({8});
-        if (n == "PHOTO")
-            return m_photo && !std::exchange(m_photo, false);
-        return false;
+            return p.hasType("QQ") || line.text.find("QQ") != std::string::npos || p.value.starts_with("qq:")
+                       ? take({8})
+                       : 0;
+        return 0;
     }
 
 private:
-    bool take(std::initializer_list<int> fields) {
+    int take(std::initializer_list<int> fields) {
         for (int field : fields)
-            if (!m_filled[static_cast<std::size_t>(field)])
-                return m_filled[static_cast<std::size_t>(field)] = true;
-        return false;
+            if (!std::exchange(m_filled[static_cast<std::size_t>(field)], true))
+                return field;
+        return 0;
     }
-    bool ownsTel(const VCardProperty& p) {
+    int telField(const VCardProperty& p) {
         if (p.hasType("FAX") || p.hasType("PAGER"))
-            return false;
+            return 0;
         if (p.hasType("CELL") || p.hasType("MOBILE"))
             return take({7});
         if (p.hasType("HOME"))
@@ -71,7 +70,23 @@ private:
         return p.hasType("WORK") ? take({6}) : take({7, 5, 6});
     }
     std::array<bool, kCardFieldCount + 1> m_filled{};
-    bool m_photo;
+};
+
+// Which of the card's fields the file already says as the card has them: their lines stay as the file has
+// them (with the other program's types and order); only the lines of changed fields are written anew.
+class SameFields {
+public:
+    SameFields(const CardBook& book, int row, const CardFromFile& file) {
+        for (int f = 2; f <= kCardEntryFields; ++f)
+            m_same[static_cast<std::size_t>(f)] = book.field(row, f) == file.entries[static_cast<std::size_t>(f - 1)];
+        // FN is the nickname when there is no name; ADR holds address and postcode.
+        m_same[3] = m_same[3] && (!book.field(row, 3).empty() || m_same[2]);
+        m_same[9] = m_same[9] && m_same[10];
+    }
+    bool operator()(int field) const { return field > 0 && m_same[static_cast<std::size_t>(field)]; }
+
+private:
+    std::array<bool, kCardFieldCount + 1> m_same{};
 };
 
 // The lines of NOTE other than the card's own ("OICQ/IP: …" and an older export's serial number).
@@ -88,8 +103,7 @@ void collectNoteLines(const VCardProperty& p, std::string& out) {
 }
 
 bool cardLevel(const std::string& name) {
-    return name == "BEGIN" || name == "END" || name == "VERSION" || name == "UID" || name == "FN" || name == "N" ||
-           name == "PRODID" || name == "REV";
+    return name == "BEGIN" || name == "END" || name == "VERSION" || name == "UID" || name == "PRODID" || name == "REV";
 }
 
 } // namespace
@@ -147,36 +161,40 @@ std::string cardVcf(const CardBook& book, int row, std::string_view existing) {
     const std::string own = cardToVCard(book, row);
     if (existing.empty())
         return own;
+    const SameFields same(book, row, cardFromVcf(existing));
     const std::string& photo = book.field(row, kPhotoField);
-    FieldSlots slots(!photo.empty() && photo != kNoPhoto);
+    bool photoOwned = !photo.empty() && photo != kNoPhoto; // the card's photo replaces the file's first one
+    FieldSlots slots;
     std::string kept, otherNotes;
     bool inCard = false;
     for (const ContentLine& line : contentLines(existing)) {
-        if (line.name == "BEGIN" || line.name == "END") {
+        if (line.name == "BEGIN" || line.name == "END")
             inCard = line.name == "BEGIN";
-            continue;
-        }
         if (!inCard || cardLevel(line.name))
             continue;
-        std::optional<VCardProperty> p = parsed(line);
-        if (p && p->name == "NOTE")
+        const std::optional<VCardProperty> p = parsed(line);
+        if (p && p->name == "NOTE" && !same(8))
             collectNoteLines(*p, otherNotes);
-        else if (!p || !slots.owns(line, *p))
-            kept += line.raw;
+        else if (p && p->name == "PHOTO" && std::exchange(photoOwned, false)) {
+            // replaced by the card's photo
+        } else {
+            const int field = p && p->name != "NOTE" && p->name != "PHOTO" ? slots.field(line, *p) : 0;
+            if (field == 0 || same(field))
+                kept += line.raw;
+        }
     }
+    // The card's own lines, but for fields the file already says (and the NOTE, written with the other lines).
     std::string out;
-    bool noteWritten = otherNotes.empty();
+    FieldSlots ownSlots;
     const std::string oicq = book.field(row, 8).empty() ? "" : std::string(kOicqLabel) + book.field(row, 8);
     const std::string note = otherNotes + (otherNotes.empty() || oicq.empty() ? "" : "\n") + oicq;
     for (const ContentLine& line : contentLines(own)) {
-        if (line.name == "NOTE") {
-            out += vcardLine("NOTE:" + vcardEscape(note));
-            noteWritten = true;
-        } else if (line.name == "END") {
-            if (!noteWritten)
+        const std::optional<VCardProperty> p = parsed(line);
+        if (line.name == "END") {
+            if (!same(8) && !note.empty())
                 out += vcardLine("NOTE:" + vcardEscape(note));
             out += kept + line.raw;
-        } else {
+        } else if (line.name != "NOTE" && !(p && same(ownSlots.field(line, *p)))) {
             out += line.raw;
         }
     }

@@ -1,11 +1,13 @@
 #pragma once
 // A card as a vdir's .vcf file and back.
 //
-// Writing: the properties the card's fields make (cardToVCard: UID, FN, N, NICKNAME, TITLE, TEL HOME/WORK/CELL,
-// ADR, EMAIL, URL HOME/WORK, NOTE "OICQ/IP: …", PHOTO when the card has one) replace those the import would have
-// read into a field; every other property of the file as it was (ORG, BDAY, a second phone or e-mail, a fax,
-// CATEGORIES, another program's X- properties, a photo while the card has none, the other lines of NOTE) is
-// carried into the new file unchanged.
+// Writing over a file that is there: only the properties of fields that changed are written anew from the
+// card (cardToVCard's lines: FN and N, NICKNAME, TITLE, TEL HOME/WORK/CELL, ADR, EMAIL, URL HOME/WORK, NOTE
+// "OICQ/IP: …" with the NOTE's other lines, PHOTO when the card has one), each replacing the property the import
+// would have read that field from. Every other line stays as the file has it: the properties of unchanged fields
+// (with the other program's types, and a value the card holds cut to its width), and all Quillet cannot hold
+// (ORG, BDAY, a second phone or e-mail, a fax, CATEGORIES, another program's X- properties, a photo while the
+// card has none). A new file is cardToVCard's.
 //
 // Reading: the import's rules (addressbook/card_vcard_import.h; a photo only when it is a whole picture), and then what
 // the card file cannot hold: "%" and line breaks are replaced, and a value longer than its field's width is cut to it;

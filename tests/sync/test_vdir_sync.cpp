@@ -134,20 +134,22 @@ const Case kCases[] = {
      {},
      0,
      [](Sides& s) { EXPECT_NE(s.memos().find("@@2026121108@@开会@@T@@"), std::string::npos) << s.memos(); }},
-    {"what Quillet cannot hold stays in the file through a local edit",
+    {"what Quillet cannot hold, and a value it holds cut, stay in the file through a local edit of another field",
      [](Sides& s) {
-         s.rewrite(s.fileWith("contacts", "张三"), "END:VCARD",
-                   "ORG:某公司\r\nTEL;TYPE=CELL:139\r\nX-APP:1\r\nEND:VCARD");
-         ASSERT_EQ(s.sync().conflicts, 0);
-         s.dir.write("txl/txl.cjf", gb(kZhangEdited + "\r\n" + kLi + "\r\n"));
+         const fs::path f = s.fileWith("contacts", "张三");
+         s.rewrite(f, "TITLE:经理", "TITLE:一二三四五六七八九十一二三四五六七八");
+         s.rewrite(f, "END:VCARD", "ORG:某公司\r\nTEL;TYPE=CELL:139\r\nX-APP:1\r\nEND:VCARD");
+         ASSERT_EQ(s.sync().quillet.updated, 1);
+         s.dir.write("txl/txl.cjf", gb("%01%张哥%张三%一二三四五六七八九十一二三四五六%%%13800000000%%%%%%%######\r\n" +
+                                       kLi + "\r\n"));
      },
      {},
      {0, 1, 0},
      0,
      [](Sides& s) {
          const std::string t = s.text(s.fileWith("contacts", "张三"));
-         for (const char* kept :
-              {"ORG:某公司", "TEL;TYPE=CELL:139\r", "X-APP:1", "TITLE:总监", "TEL;TYPE=CELL:13800000000"})
+         for (const char* kept : {"ORG:某公司", "TEL;TYPE=CELL:139\r", "X-APP:1", "NICKNAME:张哥",
+                                  "TITLE:一二三四五六七八九十一二三四五六七八", "TEL;TYPE=CELL:13800000000"})
              EXPECT_NE(t.find(kept), std::string::npos) << kept << "\n" << t;
      }},
     {"a new card beyond the 1,000th: refused by name, nothing half written",
