@@ -165,6 +165,28 @@ void Form8::showAllListEntries() {
         setListEntry(i, QString());
 }
 
+void Form8::takeChangesFromDisk() {
+    const bool newCard = m_current > m_book.count();
+    CardEntries texts;
+    for (int i = 0; i < kCardEntryFields; ++i)
+        texts[i] = m_boxes[i]->text().toStdString();
+    // A value the file cannot hold is told at the save, which takes the file's changes then.
+    if (!newCard && m_book.storeCard(m_current, texts, zpfilename))
+        return;
+    CardMerge merge{newCard ? 0 : m_current};
+    if (!m_book.takeChangesFromDisk(merge) || !merge.merged)
+        return; // an unreadable file: the save tries again
+    showAllListEntries();
+    if (newCard) {
+        // The new card stays on screen as typed, after the file's cards.
+        m_current = m_book.count() + 1;
+        setBoxText(0, newSerialNumber(m_book.count()));
+        return;
+    }
+    m_current = std::max(merge.follow, 1);
+    ShowCard();
+}
+
 void Form8::openPhotoPicker() {
     if (!m_picker) {
         m_picker = new Form11(m_app);

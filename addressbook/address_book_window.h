@@ -52,6 +52,10 @@ public:
     // default photo and zpfilename becomes "######".
     void showPhoto(const std::string& name);
 
+    // After another program changed the card file (a sync): the book takes its cards under the edits made here,
+    // and the card on screen stays in view with what is typed in it.
+    void takeChangesFromDisk();
+
     const CardBook& cards() const { return m_book; }
     int currentCard() const { return m_current; }
 

@@ -303,6 +303,12 @@ Result<void> CardBook::saveAll(CardMerge* merge) {
     return writeLines();
 }
 
+Result<void> CardBook::takeChangesFromDisk(CardMerge& merge) {
+    if (m_readFailed || !changedSince(m_cardFile, m_stamp))
+        return {};
+    return mergeWithDisk(merge);
+}
+
 // Serial numbers belong to the position: a card that a merge put at the end, or kept twice, takes the serial of
 // its row. A serial whose numeric value is already its row ("1" written by another program) stays as it is, and
 // so does a line without any "%" (it has no fields to number).

@@ -112,6 +112,11 @@ public:
     // is not that of its row is renumbered. The check, the merge and the write are one step under the
     // data-folder lock.
     Result<void> saveAll(CardMerge* merge = nullptr);
+    // Takes what another program (a sync) wrote to the card file since it was read, in memory only: the book then
+    // holds the file's cards with the edits made here carried into them as saveAll would carry them, and the next
+    // save compares against the file as it is now. Nothing is written, so no lock is taken: every writer replaces
+    // the file whole. Nothing changes when the file is as read, or when it could not be read at the load.
+    Result<void> takeChangesFromDisk(CardMerge& merge);
     // Moves the later cards up (serial numbers stay with their positions), saves, and only then logs
     // "记录[" + line + "]已删除" to the deletion log. A failed save changes nothing and logs nothing; a failed
     // log puts the card back (file and memory) and reports the log's error. A card that another program

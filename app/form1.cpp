@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/show_single.h"
+#include "app/sync_runner.h"
 #include "desk/desk_calendar_window.h"
 #include "reminder/music.h"
 #include "ui/clock_change_watch.h"
@@ -16,6 +17,7 @@ Form1::Form1(const Clock& clock, std::unique_ptr<MciDevice> mci, QWidget* parent
       m_clockWatch(new ClockChangeWatch(this)) {
     setObjectName("Form1");
     setWindowTitle("☆OrlinQuillet☆");
+    m_sync = new SyncRunner(*this, this);
 }
 
 Form1::~Form1() {

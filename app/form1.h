@@ -16,6 +16,7 @@
 class ClockChangeWatch;
 class Music;
 class MciDevice;
+class SyncRunner;
 
 class Form1 : public QWidget, public ProgramHost {
     Q_OBJECT
@@ -51,6 +52,9 @@ public:
     // Raises the window that stands for the program (the wall calendar while it is shown, else the desk calendar).
     void raiseCalendar();
 
+    // "同步" and the background sync.
+    SyncRunner& syncRunner() { return *m_sync; }
+
     // The launcher's exit: close every window in order, stop the music, end the event loop; a window that
     // keeps unsaved work refuses its close and the exit stops there.
     void exitProgram();
@@ -67,6 +71,7 @@ private:
     std::unique_ptr<MciDevice> m_mci;
     std::unique_ptr<Music> m_music;
     ClockChangeWatch* m_clockWatch;
+    SyncRunner* m_sync = nullptr;
     Form1State m_state;
     Form3State m_desk;
     std::array<QPointer<QWidget>, static_cast<int>(WindowId::Count)> m_windows;

@@ -3,11 +3,12 @@
 #include "common/numeric_text.h"
 
 std::string LauncherModel::caption(int item) const {
-    static const char* const captions[kLauncherItems] = {"退  出 ", "帮  助 ", "设  置 ", "关  于 ", "定时器 ",
-                                                         "浏览器 ", "加解密 ", "通讯录 ", "日记簿 ", "   备忘录 "};
+    static const char* const captions[kLauncherItemsMost] = {"退  出 ", "帮  助 ",    "设  置 ", "关  于 ",
+                                                             "定时器 ", "浏览器 ",    "加解密 ", "通讯录 ",
+                                                             "日记簿 ", "   备忘录 ", "同  步 "};
     if (item == ItemAlarm && alarmSet())
         return "关定时 ";
-    return item >= 0 && item < kLauncherItems ? captions[item] : std::string();
+    return item >= 0 && item < kLauncherItemsMost ? captions[item] : std::string();
 }
 
 bool LauncherModel::isGuarded(int item) {

@@ -1,6 +1,7 @@
 #include "app/launcher_window.h"
 
 #include "app/form1.h"
+#include "app/sync_runner.h"
 #include "common/data_paths.h"
 #include "common/numeric_text.h"
 #include "desk/desk_calendar_window.h"
@@ -47,10 +48,11 @@ QPixmap bannerPixmap(QSize size) {
 } // namespace
 
 QPixmap launcherItemIcon(int item, int side) {
-    static const char* const glyphs[kLauncherItems] = {"退", "帮", "设", "关", "时", "网", "密", "通", "日", "备"};
-    static const QColor colours[kLauncherItems] = {{150, 40, 40},  {40, 110, 170}, {90, 90, 90},   {60, 130, 90},
-                                                   {200, 120, 20}, {30, 120, 200}, {120, 60, 150}, {30, 140, 140},
-                                                   {170, 80, 40},  {200, 40, 90}};
+    static const char* const glyphs[kLauncherItemsMost] = {"退", "帮", "设", "关", "时", "网",
+                                                           "密", "通", "日", "备", "同"};
+    static const QColor colours[kLauncherItemsMost] = {{150, 40, 40},  {40, 110, 170}, {90, 90, 90},   {60, 130, 90},
+                                                       {200, 120, 20}, {30, 120, 200}, {120, 60, 150}, {30, 140, 140},
+                                                       {170, 80, 40},  {200, 40, 90},  {40, 130, 60}};
     QPixmap pm(side, side);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
@@ -68,7 +70,7 @@ QPixmap launcherItemIcon(int item, int side) {
 
 Form2::Form2(Form1& app, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_app(app),
-      m_model(app.state(), app.desk()) {
+      m_model(app.state(), app.desk()), m_itemCount(syncConfigured() ? kLauncherItemsMost : kLauncherItems) {
     setObjectName("Form2");
     setWindowTitle("☆Quillet>>菜单");
     setMouseTracking(true);
@@ -76,7 +78,7 @@ Form2::Form2(Form1& app, QWidget* parent)
     buildMenu();
     buildPasswordPanel();
     buildAlarmPanel();
-    m_baseHeight = kItemTop * 2 + kItemHeight * kLauncherItems;
+    m_baseHeight = kItemTop * 2 + kItemHeight * m_itemCount;
     setFixedSize(kWidth, m_baseHeight);
     m_image1->setFixedHeight(m_baseHeight);
     m_image1->setPixmap(bannerPixmap(QSize(kBanner, m_baseHeight)));
@@ -95,7 +97,7 @@ void Form2::buildMenu() {
     m_image1->setGeometry(0, 0, kBanner, 10);
     connect(m_image1, &EventLabel::clicked, this, &QWidget::close);
     connect(m_image1, &EventLabel::moved, this, [this] { highlight(-1); });
-    for (int i = 0; i < kLauncherItems; ++i) {
+    for (int i = 0; i < m_itemCount; ++i) {
         const int top = kItemTop + i * kItemHeight;
         m_icons[i] = named(new EventLabel(this), "Image2", i);
         m_icons[i]->setGeometry(kBanner + 4, top + 3, 16, 16);
@@ -159,7 +161,7 @@ void Form2::buildAlarmPanel() {
 }
 
 void Form2::highlight(int item) {
-    for (int i = 0; i < kLauncherItems; ++i) {
+    for (int i = 0; i < m_itemCount; ++i) {
         const bool on = i == item;
         m_items[i]->setFont(uiFont(9, on));
         m_items[i]->setFrameShape(on ? QFrame::Box : QFrame::NoFrame);
@@ -253,6 +255,12 @@ void Form2::clickItem(int item) {
     case ItemEncryptor:
         m_app.openEncryptor();
         break;
+    case ItemSync: {
+        Form1& app = m_app;
+        app.closeLauncher(); // first: a sync already running answers with a message box
+        app.syncRunner().start();
+        return;
+    }
     default:
         return;
     }

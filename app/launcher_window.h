@@ -1,6 +1,6 @@
 #pragma once
-// Form2: the caption-less launcher menu of ten items, with the access-password panel (Frame1) and the
-// alarm panel (Frame2).
+// Form2: the caption-less launcher menu of ten items (eleven with "同  步 " while a server sync is set up), with
+// the access-password panel (Frame1) and the alarm panel (Frame2).
 #include "app/launcher_model.h"
 
 #include <QWidget>
@@ -51,9 +51,10 @@ private:
     int menuIndex = -1;
     bool m_focusBackPending = false;
     int m_baseHeight = 0;
+    int m_itemCount = kLauncherItems; // the sync item, when set up, is looked for at each opening
     EventLabel* m_image1;
-    EventLabel* m_items[kLauncherItems];
-    EventLabel* m_icons[kLauncherItems];
+    EventLabel* m_items[kLauncherItemsMost] = {};
+    EventLabel* m_icons[kLauncherItemsMost] = {};
     QFrame* m_frame1;
     QLineEdit* m_text1;
     QCheckBox* m_check1;

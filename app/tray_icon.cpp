@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/launcher_model.h"
 #include "app/launcher_window.h"
+#include "app/sync_runner.h"
 #include "desktop/autostart.h"
 #include "ui/ui_prompts.h"
 
@@ -30,6 +31,8 @@ TrayIcon::TrayIcon(Form1& app, std::filesystem::path autostartFile, std::filesys
     add("加解密", [this] { m_app.openEncryptor(); });
     add("设置", [this] { openThroughLauncher(ItemSettings); });
     add("关于", [this] { m_app.openAbout(); });
+    m_sync = add("同步", [this] { m_app.syncRunner().start(); });
+    m_sync->setVisible(syncConfigured());
     m_menu->addSeparator();
     m_autostart = add("开机启动", [this](bool on) { toggleAutostart(on); });
     m_autostart->setCheckable(true);
@@ -37,7 +40,10 @@ TrayIcon::TrayIcon(Form1& app, std::filesystem::path autostartFile, std::filesys
     m_menu->addSeparator();
     add("退出", [this] { m_app.exitProgram(); });
     // The file may have changed behind the program's back (quillet --autostart, the session's settings).
-    connect(m_menu, &QMenu::aboutToShow, this, [this] { m_autostart->setChecked(autostartEnabled(m_autostartFile)); });
+    connect(m_menu, &QMenu::aboutToShow, this, [this] {
+        m_autostart->setChecked(autostartEnabled(m_autostartFile));
+        m_sync->setVisible(syncConfigured()); // quillet-cli sync setup may have run meanwhile
+    });
 
     m_icon->setToolTip("Quillet");
     m_icon->setContextMenu(m_menu);

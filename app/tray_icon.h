@@ -1,7 +1,7 @@
 #pragma once
 // The panel's tray icon, where the desktop offers a tray: a left click raises the calendar, its menu reaches
-// every tool (the guarded ones through the launcher's access password panel), switches autostart and ends
-// the program as the launcher's exit does.
+// every tool (the guarded ones through the launcher's access password panel), syncs with a server when one is
+// set up, switches autostart and ends the program as the launcher's exit does.
 #include <QObject>
 #include <filesystem>
 
@@ -30,5 +30,6 @@ private:
     std::filesystem::path m_program;
     QMenu* m_menu;
     QAction* m_autostart;
+    QAction* m_sync; // "同步", while a server sync is set up
     QSystemTrayIcon* m_icon;
 };

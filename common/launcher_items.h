@@ -1,5 +1,6 @@
 #pragma once
-// The launcher's ten items, in the order it lists them; the calendars' menus open some of them.
+// The launcher's ten items, in the order it lists them, and "同  步 " after them while a server sync is set up;
+// the calendars' menus open some of them.
 
 enum LauncherItem {
     ItemExit = 0,
@@ -11,6 +12,8 @@ enum LauncherItem {
     ItemEncryptor,
     ItemAddressBook,
     ItemDiary,
-    ItemMemoBook
+    ItemMemoBook,
+    ItemSync
 };
-constexpr int kLauncherItems = 10;
+constexpr int kLauncherItems = 10;     // always listed
+constexpr int kLauncherItemsMost = 11; // with the sync item

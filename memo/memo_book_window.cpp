@@ -262,7 +262,9 @@ QStringList Form6::draft() const {
     QStringList draft{m_text1->toPlainText()};
     for (QComboBox* box : m_combo1)
         draft << box->currentText();
-    draft << QString::number(m_screen->editing() ? m_screen->changeTarget() : 0);
+    const int target = m_screen->editing() ? m_screen->changeTarget() : 0;
+    // The identity too: a reload after another program's changes may have moved the memo to another number.
+    draft << QString::number(target) << QString::fromStdString(m_screen->book().uid(target));
     return draft;
 }
 
@@ -293,13 +295,14 @@ void Form6::closeEvent(QCloseEvent* event) {
 }
 
 void Form6::restoreDraft(const QStringList& draft) {
-    if (draft.size() != 6)
+    if (draft.size() != 7)
         return;
     editableLook();
     m_text1->setPlainText(draft[0]);
     m_text1->moveCursor(QTextCursor::End);
     setPicker({draft[1].toStdString(), draft[2].toStdString(), draft[3].toStdString(), draft[4].toStdString()});
-    if (const int target = draft[5].toInt(); target > 0) {
+    // A change whose memo is gone stays in the editor as a new memo.
+    if (const int target = draft[5].toInt() > 0 ? m_screen->book().findUid(draft[6].toStdString()) : 0; target > 0) {
         m_screen->select(target);
         m_screen->beginChange();
     }

@@ -28,8 +28,8 @@ public:
 
     const MemoBookScreen& screen() const { return *m_screen; }
     // A memo being typed, for the reminder's close-and-reopen: the editor's text, the four picker values
-    // and the number of the memo a change goes to ("0" for a new memo); empty when nothing is being typed.
-    // The draft is handed over: the close that follows asks nothing about it.
+    // and the number and identity of the memo a change goes to ("0" for a new memo); empty when nothing is being
+    // typed. The draft is handed over: the close that follows asks nothing about it.
     Q_INVOKABLE QStringList draftForReload();
     // Opens the editor again on such a draft.
     Q_INVOKABLE void restoreDraft(const QStringList& draft);
