@@ -365,7 +365,7 @@ TEST(KilledSaves, TheStartUpSweepTakesWhatAKilledConversionOrImportLeft) {
     TempWorkDir dir;
     writeFile(dir / "data/txl/txlphoto/vcf0001.jpg", "the user's own picture");
     writeFile(dir / "docs/secret.txt", lines("plain ", 3000, 30));
-    const std::string gif = "PHOTO;ENCODING=b;TYPE=GIF:R0lGODlhAQABAAAAACw=\r\n";
+    const std::string gif = "PHOTO;ENCODING=b;TYPE=GIF:R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7\r\n";
     const std::string vcards =
         "BEGIN:VCARD\r\nFN:A\r\n" + gif + "END:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\n" + gif + "END:VCARD\r\n";
     auto killedAt = [](const char* step, const char* name, const std::function<void()>& work) {
