@@ -18,7 +18,6 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 
@@ -29,13 +28,6 @@ void preferPlaceableWindows() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-}
-
-QIcon programIcon() {
-    QIcon icon;
-    for (int side : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QString(":/icons/%1.png").arg(side), QSize(side, side));
-    return icon;
 }
 
 // A missing SoundFont is told after the timer tick that found it has finished.
@@ -106,7 +98,8 @@ int main(int argc, char** argv) {
         return started.exitCode;
     Form1& form1 = *started.form1;
     QObject::connect(&form1, &Form1::exitRequested, &app, &QApplication::quit);
-    TrayIcon tray(form1, autostartFile(processEnvironment()), programFolder / "quillet");
+    TrayIcon tray(form1, autostartFile(processEnvironment()), programFolder / "quillet",
+                  autostartDataFolder(std::get<DataFolder>(folder)));
     CalendarCloseGuard closeGuard(form1, [&tray] { return tray.shown(); });
     app.installEventFilter(&closeGuard);
 

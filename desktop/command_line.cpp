@@ -65,7 +65,12 @@ std::optional<int> runTerminalOptions(const ProgramOptions& options) {
     if (options.autostart) {
         const std::filesystem::path file = autostartFile(processEnvironment());
         const std::filesystem::path program = runningProgramFolder() / "quillet";
-        if (auto problem = setAutostart(file, *options.autostart, program)) {
+        // The entry starts the program on the folder this start would use.
+        std::error_code ec;
+        const auto folder = chooseDataFolder(options.data, std::filesystem::current_path(ec), processEnvironment());
+        const DataFolder* chosen = std::get_if<DataFolder>(&folder);
+        const std::filesystem::path data = chosen ? autostartDataFolder(*chosen) : std::filesystem::path();
+        if (auto problem = setAutostart(file, *options.autostart, program, data)) {
             std::cerr << "quillet: " << *problem << "\n";
             return 1;
         }

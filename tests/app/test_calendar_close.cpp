@@ -91,7 +91,7 @@ TEST_F(CalendarCloseTest, ClosesTheProgramMakesPassUntouched) {
 TEST_F(CalendarCloseTest, TrayMenuReachesTheToolsAndSwitchesAutostart) {
     TempWorkDir dir;
     const std::filesystem::path file = dir / "autostart/cn.orlin.Quillet.desktop";
-    TrayIcon tray(app, file, "/usr/bin/quillet");
+    TrayIcon tray(app, file, "/usr/bin/quillet", "/home/u/my data");
     auto action = [&](const QString& text) -> QAction* {
         for (QAction* a : tray.menu()->actions())
             if (a->text() == text)
@@ -118,7 +118,9 @@ TEST_F(CalendarCloseTest, TrayMenuReachesTheToolsAndSwitchesAutostart) {
     QAction* autostart = action("开机启动");
     EXPECT_FALSE(autostart->isChecked());
     autostart->trigger();
-    EXPECT_TRUE(autostartEnabled(file));
+    EXPECT_NE(
+        dir.read("autostart/cn.orlin.Quillet.desktop").find("\nExec=/usr/bin/quillet --data \"/home/u/my data\"\n"),
+        std::string::npos); // the folder the program runs on
     autostart->trigger();
     EXPECT_FALSE(autostartEnabled(file));
 
