@@ -162,9 +162,10 @@ void Form3::buildControls() {
         QScreen* s = screen();
         openLauncherAt(launcherPositionFromIcon(launcher->size(), s ? s->geometry().height() : 768));
     });
+    // The desk calendar only hides behind the wall calendar: its memo check and alarm go on.
     connect(m_image4, &EventLabel::clicked, this, [this] {
         m_app.openWallCalendar(pos());
-        close();
+        hide();
     });
 }
 

@@ -4,6 +4,8 @@
 // moment of work, so that the idle calendar wakes once a second, for the time text: Timer1 at every turn of the
 // clock's second, Timer2 when the memo check is due (every second only while a tune may need closing), Timer3
 // at every turn of the minute (every 900 ms through a ringing alarm minute). A jump of the clock aims them anew.
+// The window lives for the whole run: behind the wall calendar, or closed to the tray, it is only hidden, so
+// that reminders and the alarm keep coming whichever window shows.
 #include "calendar/calendar_x.h"
 #include "common/clock_face.h"
 #include "common/time_text_probe.h"

@@ -13,8 +13,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QTest>
 #include <QtTest/qtestspontaneevent.h>
 
 namespace {
@@ -82,10 +85,29 @@ TEST_F(CalendarCloseTest, WithoutATrayClosingAsksAndCountsAsExit) {
 TEST_F(CalendarCloseTest, ClosesTheProgramMakesPassUntouched) {
     QWidget* desk = app.showDeskCalendar();
     app.openWallCalendar(desk->pos());
-    desk->close(); // the desk calendar's wall-calendar button does this
+    app.window(WindowId::Form4)->close(); // the wall calendar's back button does this
     processEvents();
-    EXPECT_EQ(app.window(WindowId::Form3), nullptr);
+    EXPECT_EQ(app.window(WindowId::Form4), nullptr);
     EXPECT_TRUE(Prompts::shown().empty());
+}
+
+// The desk calendar swapped for the wall calendar, and that one closed to the tray: a memo falling due is still
+// announced.
+TEST_F(CalendarCloseTest, RemindersComeWhileBothCalendarsAreHidden) {
+    hasTray = true;
+    TempWorkDir dir;
+    dir.write("bwl/bwl.cjf", "1   @@2026120807@@tea@@F@@2026120101\r\n");
+    app.desk().dss = 1;
+    app.desk().reminderTicks = 58; // the check is two seconds away
+    app.showDeskCalendar()->deskStateChanged();
+    QPointer<QWidget> desk = app.window(WindowId::Form3);
+    clickWidget(control<QWidget>(desk, "Image4")); // to the wall calendar
+    processEvents();
+    ASSERT_NE(app.window(WindowId::Form4), nullptr);
+    EXPECT_FALSE(closeFromWindowManager(app.window(WindowId::Form4)));
+    EXPECT_FALSE(desk && desk->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(app.window(WindowId::Form7) && app.window(WindowId::Form7)->isVisible(), 4000);
+    EXPECT_EQ(control<QLabel>(app.window(WindowId::Form7), "Label2")->text(), "tea    ");
 }
 
 TEST_F(CalendarCloseTest, TrayMenuReachesTheToolsAndSwitchesAutostart) {

@@ -211,5 +211,6 @@ TEST_F(DeskTest, WallCalendarTakesThePlaceButStaysOnTheScreen) {
     EXPECT_LE(wall->x() + wall->width(), area.right() + 1);
     EXPECT_EQ(wall->y(), area.top() + 40);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(app.window(WindowId::Form3), nullptr);
+    EXPECT_EQ(app.window(WindowId::Form3), desk);
+    EXPECT_FALSE(desk->isVisible());
 }
