@@ -1,5 +1,6 @@
 // Quillet: the desk calendar and its tools.
 #include "app/calendar_close_guard.h"
+#include "app/calendar_place_keeper.h"
 #include "app/form1.h"
 #include "app/startup.h"
 #include "app/tray_icon.h"
@@ -102,6 +103,9 @@ int main(int argc, char** argv) {
                   autostartDataFolder(std::get<DataFolder>(folder)));
     CalendarCloseGuard closeGuard(form1, [&tray] { return tray.shown(); });
     app.installEventFilter(&closeGuard);
+    CalendarPlaceKeeper places(form1, calendarPlacesFile(processEnvironment()));
+    places.restore();
+    app.installEventFilter(&places);
 
     if (!qEnvironmentVariableIsEmpty("QUILLET_REPORT_STARTUP")) {
         QTimer::singleShot(

@@ -29,14 +29,8 @@ std::string execArgument(const std::string& text) {
 } // namespace
 
 fs::path autostartFile(const EnvLookup& env) {
-    fs::path base = env("XDG_CONFIG_HOME");
-    if (base.empty() || base.is_relative()) {
-        const fs::path home = env("HOME");
-        if (home.empty() || home.is_relative())
-            return {};
-        base = home / ".config";
-    }
-    return base / "autostart" / (std::string(kDesktopId) + ".desktop");
+    const fs::path base = userConfigFolder(env);
+    return base.empty() ? base : base / "autostart" / (std::string(kDesktopId) + ".desktop");
 }
 
 std::string autostartEntry(const fs::path& program, const fs::path& dataFolder) {

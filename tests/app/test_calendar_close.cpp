@@ -1,5 +1,6 @@
 // Closing a calendar through the window manager, and the tray icon's menu.
 #include "app/calendar_close_guard.h"
+#include "app/calendar_place_keeper.h"
 #include "app/form1.h"
 #include "app/launcher_window.h"
 #include "app/tray_icon.h"
@@ -149,4 +150,32 @@ TEST_F(CalendarCloseTest, TrayMenuReachesTheToolsAndSwitchesAutostart) {
     QSignalSpy exits(&app, &Form1::exitRequested);
     action("退出")->trigger();
     EXPECT_EQ(exits.count(), 1);
+}
+
+// The desk calendar dragged to a place starts there after 退出; a place on a screen that is gone is not used.
+TEST_F(CalendarCloseTest, TheCalendarStartsWhereTheUserLeftIt) {
+    TempWorkDir dir;
+    const std::filesystem::path file = dir / "config/quillet/places";
+    auto startedAfter = [&](auto&& run) {
+        auto program = std::make_unique<Form1>(clock, std::make_unique<FakeMciDevice>());
+        CalendarPlaceKeeper keeper(*program, file);
+        program->showDeskCalendar();
+        keeper.restore();
+        qApp->installEventFilter(&keeper);
+        const QPoint at = program->window(WindowId::Form3)->pos();
+        run(*program);
+        qApp->removeEventFilter(&keeper);
+        return at;
+    };
+    QPoint dragged;
+    const QPoint first = startedAfter([&](Form1& program) {
+        QWidget* desk = program.window(WindowId::Form3);
+        dragWidget(control<QWidget>(desk, "Image3"), QPoint(20, 8), QPoint(-180, 108));
+        dragged = desk->pos();
+        program.exitProgram();
+    });
+    EXPECT_EQ(dragged, first + QPoint(-180, 108)); // moved by the pointer's place on the strip
+    EXPECT_EQ(startedAfter([](Form1& program) { program.exitProgram(); }), dragged);
+    ASSERT_EQ(writeCalendarPlaces(file, CalendarPlaces{ScreenPoint{9000, 9000}, std::nullopt, false}), std::nullopt);
+    EXPECT_EQ(startedAfter([](Form1&) {}), first);
 }

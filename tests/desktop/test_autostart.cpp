@@ -1,5 +1,6 @@
 // The session autostart entry.
 #include "desktop/autostart.h"
+#include "desktop/calendar_places.h"
 #include "desktop/command_line.h"
 #include "support/temp_dir.h"
 
@@ -70,4 +71,17 @@ TEST(Autostart, TheEntryStartsTheProgramOnTheFolderItUses) {
     EXPECT_EQ(execLine(std::nullopt, dir / "config"), "Exec=" + program);
     EXPECT_TRUE(autostartEnabled(file));
     unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(CalendarPlaces, WrittenPlacesReadBackAndBadLinesGiveNone) {
+    TempWorkDir dir;
+    EXPECT_EQ(calendarPlacesFile([](const char* name) { return std::string(name) == "HOME" ? "/h" : ""; }),
+              fs::path("/h/.config/quillet/places"));
+    const fs::path file = dir / "config/quillet/places";
+    EXPECT_EQ(readCalendarPlaces(file), CalendarPlaces{}); // no file yet
+    const CalendarPlaces places{ScreenPoint{-1200, 40}, ScreenPoint{300, 2000}, true};
+    ASSERT_EQ(writeCalendarPlaces(file, places), std::nullopt);
+    EXPECT_EQ(readCalendarPlaces(file), places);
+    dir.write("config/quillet/places", "desk 10\nwall 1 2 3\nshown\ndesk x 5\n");
+    EXPECT_EQ(readCalendarPlaces(file), CalendarPlaces{});
 }
