@@ -65,7 +65,7 @@ check_package() {
     "$here/scripts/check-package" "$deb"
 }
 timed package check_package
-timed tray "$here/scripts/check-tray" "$here/build-test-full/app/quillet"
+timed tray "$here/scripts/check-tray" "$here/build-test-full/app/quillet-seams"
 # The crash harness has its full minute in the first suite; the others repeat it briefly.
 run_suite models "${release_flags[@]}" -DQUILLET_GUI=OFF -DQUILLET_CRASH_SECONDS=10
 if [ "$sanitize" = 1 ]; then

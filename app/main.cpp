@@ -4,7 +4,6 @@
 #include "app/form1.h"
 #include "app/startup.h"
 #include "app/tray_icon.h"
-#include "app/window_tour.h"
 #include "desktop/app_identity.h"
 #include "desktop/autostart.h"
 #include "desktop/command_line.h"
@@ -21,6 +20,10 @@
 #include <QEvent>
 #include <QTimer>
 #include <cstdio>
+
+#ifdef QUILLET_TEST_SEAMS
+#include "app/window_tour.h"
+#endif
 
 namespace {
 // Window positions are part of the behaviour (dragging, the launcher beside the icon); Wayland does not let a
@@ -81,12 +84,14 @@ int main(int argc, char** argv) {
     applyUiFont();
     loadQtChineseTexts();
     CursorBlinkPause blinkPause;
-    // Test seams for the process tests: a private instance key, and message boxes answered on stderr.
+    // A private instance key for the process tests; quillet-seams also answers message boxes on stderr.
     const QString key = qEnvironmentVariableIsEmpty("QUILLET_INSTANCE_KEY")
                             ? SingleInstance::defaultKey()
                             : qEnvironmentVariable("QUILLET_INSTANCE_KEY");
+#ifdef QUILLET_TEST_SEAMS
     if (qEnvironmentVariable("QUILLET_PROMPTS") == "stderr")
         Prompts::startEcho();
+#endif
 
     if (folderProblem) {
         Prompts::show(nullptr, Notice{"警告", *folderProblem, NoticeIcon::Critical, NoticeButtons::Ok});
@@ -119,7 +124,9 @@ int main(int argc, char** argv) {
             if (QWidget* desk = f->window(WindowId::Form3))
                 desk->grab().save(shot, "PNG");
         });
+#ifdef QUILLET_TEST_SEAMS
     if (const QString tour = qEnvironmentVariable("QUILLET_WINDOW_TOUR"); !tour.isEmpty())
         startWindowTour(form1, tour);
+#endif
     return app.exec();
 }
