@@ -11,8 +11,8 @@
 #include "common/time_text_probe.h"
 #include "desk/desk_timers.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
+#include <memory>
 
 class EventLabel;
 class ProgramHost;
@@ -38,10 +38,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void tickTimer3();
-    void aimTimer2();
-    // The whole seconds Timer2 has slept so far count before it is stopped or aimed anew.
-    void stopTimer2();
     void buildControls();
     void openLauncherAt(QPoint topLeft);
 
@@ -60,10 +56,8 @@ private:
     EventLabel* m_label5;
     EventLabel* m_label6;
     QTimer* m_timer1;
-    QTimer* m_timer2;
-    QTimer* m_timer3;
-    int64_t m_timer2Seconds = 0; // the seconds Timer2 is aimed for
-    QElapsedTimer m_timer2Aimed;
+    std::unique_ptr<ShotTimer> m_timer2;
+    std::unique_ptr<ShotTimer> m_timer3;
     ClockFace m_face;
     TimeTextProbe m_probe{"Label3"};
 };
