@@ -59,6 +59,7 @@ function(add_quillet_test name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${T_LINKS} quillet_testsupport GTest::gtest GTest::gmock)
     if(T_GUI)
+        set_target_properties(${name} PROPERTIES QUILLET_WINDOWS TRUE) # keeps its moc step
         target_link_libraries(${name} PRIVATE quillet_app_widgets quillet_guitestsupport Qt6::Test)
         if(NOT T_NO_PCH)
             quillet_use_pch(${name} guitests)
