@@ -19,7 +19,9 @@ QIcon programIcon() {
     // leave them out of the program, and the tray would show an empty slot.
     Q_INIT_RESOURCE(icons);
     QIcon icon;
-    for (int side : {16, 22, 24, 32, 48, 64, 128, 256})
+    // Up to 64 pixels: every size is decoded and handed to the window system when a window is first shown;
+    // docks and menus take the larger ones from the installed icon theme.
+    for (int side : {16, 22, 24, 32, 48, 64})
         icon.addFile(QString(":/icons/%1.png").arg(side), QSize(side, side));
     return icon;
 }

@@ -11,7 +11,7 @@ class QAction;
 class QMenu;
 class QSystemTrayIcon;
 
-// The program's icon in every size the panels and the window manager ask for (16 to 256 pixels).
+// The program's icon in the sizes the panels and the window manager ask for (16 to 64 pixels).
 QIcon programIcon();
 
 class TrayIcon : public QObject {
