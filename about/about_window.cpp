@@ -78,6 +78,7 @@ frmAbout::frmAbout(ProgramHost& app, QWidget* parent) : QWidget(parent, Qt::Wind
     for (QPushButton* b : {m_command1, m_command2})
         setColors(b, QColor(230, 230, 235), Qt::black);
     connect(m_command1, &QPushButton::clicked, this, &QWidget::close);
+    cancelOnEscape(m_command1, this); // Esc closes the box as "确  定" does
     connect(m_command2, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
     applyHover();
 }

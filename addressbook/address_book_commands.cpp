@@ -8,6 +8,7 @@
 #include "ui/ui_style.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -39,6 +40,9 @@ void Form8::runCommand(const QString& key) {
 }
 
 bool Form8::goToCard(int card) {
+    // A new card is in the book only once saved: leaving it with something typed asks first.
+    if (newCardTyped() && !offerToSave())
+        return false;
     if (!storeCardOnScreen())
         return false;
     m_current = card;
@@ -79,10 +83,14 @@ void Form8::newCard() {
 void Form8::saveCard() {
     if (!editing(1))
         return;
-    if (Prompts::show(this, saveCardQuestion()) != NoticeAnswer::Yes)
-        return;
+    if (Prompts::show(this, saveCardQuestion()) == NoticeAnswer::Yes)
+        storeAndSave();
+}
+
+// Stores the card on screen and writes the book; false (edit mode stays) when refused or not written.
+bool Form8::storeAndSave() {
     if (!storeCardOnScreen())
-        return;
+        return false;
     if (m_current > m_book.count()) {
         m_book.addCard();
         m_current = m_book.count(); // the row it was entered in
@@ -98,13 +106,32 @@ void Form8::saveCard() {
     }
     if (!saved) {
         Prompts::show(this, writeFailureNotice(saved.error()));
-        return; // edit mode stays, so the save can be tried again
+        return false; // edit mode stays, so the save can be tried again
     }
+    m_edited = false;
     if (merge.merged)
         Prompts::show(this, cardsMergedNotice(merge.keptBoth));
     setBoxesLocked(true);
     paintBoxes(1, 12, kBrowseColour);
     ShowCard();
+    return true;
+}
+
+bool Form8::newCardTyped() const {
+    if (m_current <= m_book.count() || !editing(1))
+        return false;
+    return std::any_of(m_boxes.begin() + 1, m_boxes.end(), [](QLineEdit* box) { return !box->text().isEmpty(); });
+}
+
+// Before edits are dropped: 是 saves them (and goes on only when that worked), 否 drops them, 取消 goes back.
+bool Form8::offerToSave() {
+    return Prompts::offerToSave(this, unsavedCardQuestion(), [this] { return storeAndSave(); });
+}
+
+void Form8::closeEvent(QCloseEvent* event) {
+    if ((m_edited || newCardTyped()) && !offerToSave())
+        return event->ignore();
+    QWidget::closeEvent(event);
 }
 
 void Form8::discardCard() {
@@ -121,6 +148,7 @@ void Form8::discardCard() {
     }
     if (gone) {
         Prompts::show(this, cardGoneNotice());
+        m_edited = false; // the book holds the file's cards now
         m_current = 1;
         showAllListEntries();
         ShowCard();
@@ -174,6 +202,7 @@ void Form8::showExportOptions() {
     m_options->raise();
     m_presets[1]->setChecked(true);
     applyCommonPreset();
+    m_optionButtons[0]->setFocus(Qt::OtherFocusReason); // the keys go to the panel: Enter exports, Esc closes
 }
 
 void Form8::applyCommonPreset() {

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -200,6 +201,7 @@ void Form8::buildCard() {
         box->setReadOnly(true);
         setColors(box, kEditColour, boxTextColour(i));
         box->installEventFilter(this);
+        connect(box, &QLineEdit::textEdited, this, [this] { m_edited = true; });
         m_boxes[i] = box;
         auto* caption = named(new QLabel(kCaptions[i], m_card), "Label1", i);
         const int captionLeft = place.left == 840 ? 30 : place.left - 780;
@@ -252,6 +254,7 @@ void Form8::buildExportOptions() {
     }
     connect(m_optionButtons[0], &QPushButton::clicked, this, &Form8::exportCards);
     connect(m_optionButtons[1], &QPushButton::clicked, m_options, &QWidget::hide);
+    cancelOnEscape(m_optionButtons[1], m_options);
     m_options->hide();
 }
 
@@ -290,6 +293,7 @@ void Form8::setWidthTwips(int twips) {
 }
 
 void Form8::Form_Load() {
+    m_edited = false;
     setWidthTwips(kCardWidthTwips);
     zpfilename = std::string(kNoPhoto);
     const CardLoad loaded = m_book.load();
@@ -344,6 +348,7 @@ bool Form8::loadPhoto(const std::string& name) {
 }
 
 void Form8::showPhoto(const std::string& name) {
+    m_edited = m_edited || editing(1);
     if (loadPhoto(name)) {
         zpfilename = name;
         return;
@@ -358,6 +363,7 @@ void Form8::setBoxText(int box, const std::string& text) {
     const QString value = QString::fromStdString(text);
     m_boxes[box]->setMaxLength(std::max<int>(cardFields()[box].width, static_cast<int>(value.size())));
     m_boxes[box]->setText(value);
+    m_boxes[box]->setCursorPosition(0); // a long value shows its start
 }
 
 void Form8::setBoxesLocked(bool locked) {
@@ -418,7 +424,7 @@ bool Form8::eventFilter(QObject* watched, QEvent* event) {
 
 void Form8::boxFocus(int box, bool gained) {
     if (!gained)
-        paintBoxes(1, 12, kEditColour);
+        paintBoxes(1, 12, editing(1) ? kEditColour : kBrowseColour);
     else if (!editing(box))
         paintBoxes(0, 12, kBrowseColour);
     else

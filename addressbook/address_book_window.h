@@ -57,6 +57,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Edits not saved yet are offered for saving first (是/否/取消).
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // A dropped vCard file is imported after a question (card_drop.cpp).
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -80,6 +82,9 @@ private:
     void editMode();
     void newCard();
     void saveCard();
+    bool storeAndSave();
+    bool newCardTyped() const;
+    bool offerToSave();
     void discardCard();
     void showAllListEntries();
     void openPhotoPicker();
@@ -112,6 +117,7 @@ private:
     ProgramHost& m_app;
     CardBook m_book;
     int m_current = 1;
+    bool m_edited = false; // a box was typed into or a photo picked since the book was loaded or saved
     QCursor m_linkCursor;
 
     QToolBar* m_toolbar = nullptr;

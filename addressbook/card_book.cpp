@@ -1,5 +1,6 @@
 #include "addressbook/card_book.h"
 
+#include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/line_file.h"
 #include "common/numeric_text.h"
@@ -43,12 +44,22 @@ std::string piecesBeyondFields(std::string_view line) {
 Result<std::vector<std::string>> readCardLines(const fs::path& file, FileStamp& stamp) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec))
-        return IoError{pathToUtf8(file), ec ? ec.message() : std::string("不是普通文件")};
+        return IoError{pathToUtf8(file), ec ? systemReason(ec.value()) : std::string("不是普通文件")};
     Result<std::string> bytes = readFileBytes(file);
     if (!bytes)
         return bytes.error();
     stamp = stampOf(*bytes);
     return decodeLines(*bytes);
+}
+
+// What a card is matched by when the card file is read again: its line without the serial number (which
+// belongs to the position), failing that its name and mobile number.
+RecordTraits cardTraits(const CardRow& row) {
+    const std::string& line = row[0];
+    const std::size_t first = line.find('%');
+    const std::size_t second = first == std::string::npos ? first : line.find('%', first + 1);
+    std::string key = row[3].empty() && row[7].empty() ? std::string() : row[3] + '\x1F' + row[7];
+    return {second == std::string::npos ? line : line.substr(second), std::move(key)};
 }
 
 bool holdsUnstorableText(std::string_view text) {
@@ -127,15 +138,26 @@ CardLoad CardBook::load(bool createMissing) {
     m_fileLines.clear();
     m_stamp = {};
     m_readFailed = false;
+    m_ids.clear();
 
     CardLoad result;
     std::error_code ec;
     if (!fs::exists(m_cardFile, ec) && !ec) {
         // A missing card file is created empty (with its folder) and the window opens an empty card.
         result.missing = true;
-        if (Result<void> made = createMissing ? createEmptyCardFile() : Result<void>(); !made)
-            result.error = made.error();
-        return result;
+        if (!createMissing)
+            return result;
+        Result<DataLock> lock = DataLock::take(m_workDir);
+        if (!lock) {
+            result.error = lock.error();
+            return result;
+        }
+        if (!fs::exists(m_cardFile, ec) && !ec) {
+            if (Result<void> made = createEmptyCardFile(); !made)
+                result.error = made.error();
+            return result;
+        }
+        result.missing = false; // written meanwhile by another program: read it instead
     }
     Result<std::vector<std::string>> lines = readCardLines(m_cardFile, m_stamp);
     if (!lines) {
@@ -144,6 +166,12 @@ CardLoad CardBook::load(bool createMissing) {
         return result;
     }
     fillRows(std::move(*lines));
+    // New identities are written down at once (while the file is still the one read, and only when no writer
+    // is at work), so that every reader of this book gives the same UIDs; a folder that cannot be written, or a
+    // busy one, keeps working without and the next load tries again.
+    if (m_ids.load(identityFile(), traits()))
+        if (std::optional<DataLock> lock = DataLock::tryTake(m_workDir); lock && !changedSince(m_cardFile, m_stamp))
+            (void)m_ids.save(identityFile(), traits());
     result.nicknames.reserve(static_cast<std::size_t>(m_count));
     for (int k = 1; k <= m_count; ++k)
         result.nicknames.push_back(m_rows[k][2]);
@@ -222,9 +250,31 @@ void CardBook::setPhotoField(int row, std::string_view name) {
         rowAt(row)[kPhotoField] = std::string(name);
 }
 
-void CardBook::addCard() {
+void CardBook::addCard(std::string_view uid) {
     ++m_count;
     rowAt(m_count + 1);
+    m_ids.append(uid);
+}
+
+std::vector<RecordTraits> CardBook::traits() const {
+    std::vector<RecordTraits> out;
+    out.reserve(static_cast<std::size_t>(m_count));
+    for (int k = 1; k <= m_count; ++k)
+        out.push_back(cardTraits(m_rows[k]));
+    return out;
+}
+
+const std::string& CardBook::uid(int row) const {
+    return row >= 1 && row <= m_count ? m_ids.at(static_cast<std::size_t>(row - 1)).uid : emptyText();
+}
+
+const std::string& CardBook::exportHash(int row) const {
+    return row >= 1 && row <= m_count ? m_ids.at(static_cast<std::size_t>(row - 1)).exportHash : emptyText();
+}
+
+void CardBook::setExportHash(int row, std::string_view hash) {
+    if (row >= 1 && row <= m_count)
+        m_ids.setExportHash(static_cast<std::size_t>(row - 1), hash);
 }
 
 Result<void> CardBook::saveAll(CardMerge* merge) {
@@ -232,15 +282,33 @@ Result<void> CardBook::saveAll(CardMerge* merge) {
         return IoError{pathToUtf8(m_cardFile), "名片文件未能读入,为免覆盖原有名片,不予保存"};
     CardMerge local;
     CardMerge& m = merge ? *merge : local;
+    // The check, the merge and the write are one step: no other writer can slip in between.
+    Result<DataLock> lock = DataLock::take(m_workDir);
+    if (!lock)
+        return lock.error();
     if (changedSince(m_cardFile, m_stamp))
         if (Result<void> merged = mergeWithDisk(m); !merged)
             return merged;
     return writeLines();
 }
 
+// Serial numbers belong to the position: a card that a merge put at the end, or kept twice, takes the serial of
+// its row. A serial whose numeric value is already its row ("1" written by another program) stays as it is, and
+// so does a line without any "%" (it has no fields to number).
+void CardBook::renumber() {
+    for (int k = 1; k <= m_count; ++k) {
+        CardRow& row = m_rows[k];
+        if (numericValue(row[1]) == k || row[0].find('%') == std::string::npos)
+            continue;
+        row[1] = newSerialNumber(k - 1);
+        row[0] = recordLine(row) + piecesBeyondFields(row[0]);
+    }
+}
+
 Result<void> CardBook::writeLines() {
     if (Result<void> folder = ensureFolder(m_cardFile.parent_path()); !folder)
         return folder;
+    renumber();
     std::string text;
     std::vector<std::string> lines;
     for (int k = 1; k <= m_count; ++k) {
@@ -253,7 +321,23 @@ Result<void> CardBook::writeLines() {
         return written;
     m_fileLines = std::move(lines);
     m_stamp = stampOf(bytes);
+    (void)m_ids.save(identityFile(), traits());
     return {};
+}
+
+// The identities of the card file's present lines, as its side file tells them.
+std::vector<RecordIdentity> CardBook::identitiesOnDisk(const std::vector<std::string>& lines) const {
+    std::vector<RecordTraits> records;
+    records.reserve(lines.size());
+    for (const std::string& line : lines) {
+        CardRow row;
+        row[0] = line;
+        splitRow(row);
+        records.push_back(cardTraits(row));
+    }
+    RecordIdentities ids;
+    ids.load(identityFile(), records);
+    return ids.entries();
 }
 
 // Carries the cards edited or added here into the file's present lines and makes those the book.
@@ -266,6 +350,7 @@ Result<void> CardBook::mergeWithDisk(CardMerge& merge) {
         return disk.error();
     std::vector<std::string> merged = *disk;
     std::vector<bool> taken(merged.size(), false);
+    std::vector<RecordIdentity> ids = identitiesOnDisk(*disk);
     // The line read for a card, found again where nothing has been put yet (its old place first).
     const auto place = [&](std::size_t k, const std::string& line) -> std::size_t {
         if (k - 1 < merged.size() && !taken[k - 1] && merged[k - 1] == line)
@@ -292,13 +377,16 @@ Result<void> CardBook::mergeWithDisk(CardMerge& merge) {
             merge.keptBoth += added ? 0 : 1;
             merged.emplace_back();
             taken.push_back(false);
+            ids.emplace_back();
         }
         merged[at] = ours;
         taken[at] = true;
+        ids[at] = m_ids.at(k - 1);
         if (k == track)
             tracked = at + 1;
     }
     fillRows(std::move(merged));
+    m_ids.assign(std::move(ids));   // a card kept both here and there gets a new identity of its own
     m_fileLines = std::move(*disk); // what the file holds: the next save compares against it
     m_stamp = stamp;
     merge.follow = static_cast<int>(tracked);
@@ -319,6 +407,9 @@ Result<void> CardBook::discard(int row, bool* gone) {
         return {};
     if (m_readFailed)
         return IoError{pathToUtf8(m_cardFile), "名片文件未能读入,为免覆盖原有名片,不予保存"};
+    Result<DataLock> lock = DataLock::take(m_workDir);
+    if (!lock)
+        return lock.error();
     if (changedSince(m_cardFile, m_stamp)) {
         CardMerge merge{row};
         if (Result<void> merged = mergeWithDisk(merge); !merged)
@@ -332,11 +423,14 @@ Result<void> CardBook::discard(int row, bool* gone) {
     }
     const std::vector<CardRow> rowsBefore = m_rows;
     const int countBefore = m_count;
+    const RecordIdentities idsBefore = m_ids;
     const std::string line = m_rows[row][0];
     const auto restore = [&] {
         m_rows = rowsBefore;
         m_count = countBefore;
+        m_ids = idsBefore;
     };
+    m_ids.erase(static_cast<std::size_t>(row - 1));
     for (int j = row; j < m_count; ++j)
         moveCardUp(j);
     for (int c = 1; c <= kCardEntryFields; ++c)

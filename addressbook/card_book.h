@@ -9,6 +9,7 @@
 #include "common/clock.h"
 #include "common/file_stamp.h"
 #include "common/notice.h"
+#include "common/record_identity.h"
 #include "common/result.h"
 
 #include <array>
@@ -85,14 +86,28 @@ public:
     std::optional<Notice> storeCard(int row, const CardEntries& texts, std::string_view photo);
     // The photo fallback of the window: the field in memory becomes "######"; the line stays.
     void setPhotoField(int row, std::string_view name);
-    // Grows the count to take a new card at row count + 1 (the window's save of a new card).
-    void addCard();
+    // Grows the count to take a new card at row count + 1 (the window's save of a new card). The card gets
+    // `uid` as its identity when that is usable and no other card has it, else a new one.
+    void addCard(std::string_view uid = {});
 
-    // Writes column 0 of rows 1..count, one line each (atomic replace; txl is created when missing). When
+    // The identity of card `row` (see common/record_identity.h), kept in txl/txl.uid beside the card file: it
+    // stays with the card through edits, its moves after a discard and merges; empty outside 1..count.
+    const std::string& uid(int row) const;
+    bool holdsUid(std::string_view uid) const { return m_ids.holds(uid); }
+    // The row of the card whose identity is `uid`, or 0.
+    int findUid(std::string_view uid) const { return m_ids.indexOf(uid) + 1; }
+    // The hash of the form of card `row` last agreed with another program ("-" for none), kept with the card.
+    const std::string& exportHash(int row) const;
+    void setExportHash(int row, std::string_view hash);
+
+    // Writes column 0 of rows 1..count, one line each (atomic replace; txl is created when missing), then the
+    // identities to txl/txl.uid (rebuilt on every load, so a failure to write it does not fail the save). When
     // another program changed the file since it was read, the edits made here are carried into what it
     // holds now instead: an edited card replaces its line as read wherever that line now is, new cards are
     // added at the end, and a card edited here whose line is gone (changed or deleted there too) is added
-    // as a card of its own, so both versions stay. `merge` tells what happened.
+    // as a card of its own, so both versions stay. `merge` tells what happened. Every card whose serial number
+    // is not that of its row is renumbered. The check, the merge and the write are one step under the
+    // data-folder lock.
     Result<void> saveAll(CardMerge* merge = nullptr);
     // Moves the later cards up (serial numbers stay with their positions), saves, and only then logs
     // "记录[" + line + "]已删除" to the deletion log. A failed save changes nothing and logs nothing; a failed
@@ -117,11 +132,15 @@ public:
 private:
     Result<void> createEmptyCardFile();
     void fillRows(std::vector<std::string> lines);
+    void renumber();
     Result<void> writeLines();
     Result<void> mergeWithDisk(CardMerge& merge);
     CardRow& rowAt(int row);
-    void splitRow(CardRow& row);
+    static void splitRow(CardRow& row);
     void moveCardUp(int row);
+    std::filesystem::path identityFile() const { return identityFilePath(m_cardFile); }
+    std::vector<RecordTraits> traits() const;
+    std::vector<RecordIdentity> identitiesOnDisk(const std::vector<std::string>& lines) const;
 
     std::filesystem::path m_workDir;
     const Clock& m_clock;
@@ -129,6 +148,7 @@ private:
     std::filesystem::path m_logFile;
     std::vector<CardRow> m_rows;
     int m_count = 0;
+    RecordIdentities m_ids;               // the identity of card k at index k - 1
     bool m_readFailed = false;            // the file exists but could not be read: saving would destroy it
     std::vector<std::string> m_fileLines; // the card file's lines as last read or written
     FileStamp m_stamp;

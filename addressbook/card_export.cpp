@@ -45,16 +45,32 @@ std::vector<std::string> encodeEach(const std::vector<std::string_view>& texts) 
     return out;
 }
 
+// The size of the GB18030 character at `i`: an ASCII byte 1, a four-byte character 4, any other 2.
+std::size_t charSize(std::string_view bytes, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x81)
+        return 1;
+    const bool fourBytes = i + 3 < bytes.size() && bytes[i + 1] >= 0x30 && bytes[i + 1] <= 0x39;
+    return fourBytes ? 4 : 2;
+}
+
 // Display columns of GB18030 bytes: an ASCII byte 1, a two-byte or a four-byte character 2.
 int displayColumns(std::string_view bytes) {
     int columns = 0;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const bool fourBytes = lead >= 0x81 && i + 3 < bytes.size() && bytes[i + 1] >= 0x30 && bytes[i + 1] <= 0x39;
-        i += lead < 0x81 ? 1 : fourBytes ? 4 : 2;
-        columns += lead < 0x81 ? 1 : 2;
-    }
+    for (std::size_t i = 0; i < bytes.size(); i += charSize(bytes, i))
+        columns += charSize(bytes, i) == 1 ? 1 : 2;
     return columns;
+}
+
+// The bytes of the longest start of a value that fits in `width` display columns, never cut inside a character.
+std::size_t fittingBytes(std::string_view bytes, int width) {
+    std::size_t i = 0;
+    for (int columns = 0; i < bytes.size(); i += charSize(bytes, i)) {
+        columns += charSize(bytes, i) == 1 ? 1 : 2;
+        if (columns > width)
+            break;
+    }
+    return std::min(i, bytes.size());
 }
 
 // The export is built in both forms at once: the cells are encoded together (a cell's byte count is its
@@ -66,8 +82,13 @@ struct ExportBuilder {
         out.text += p.text;
         out.bytes += p.bytes;
     }
-    // The value followed by blanks up to the column width; a wider value is neither padded nor cut.
+    // The value followed by blanks up to the column width; a wider value is cut at the column's width, so
+    // the table keeps its shape.
     void addCell(std::string_view text, std::string_view bytes, int width) {
+        if (displayColumns(bytes) > width) {
+            const std::string fitting(bytes.substr(0, fittingBytes(bytes, width)));
+            return addCell(decodeGb(fitting), fitting, width);
+        }
         out.text += text;
         out.bytes += bytes;
         const auto blanks = static_cast<std::size_t>(std::max(0, width - displayColumns(bytes)));

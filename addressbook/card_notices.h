@@ -7,6 +7,10 @@
 inline Notice saveCardQuestion() {
     return {"敬告", "确实要保存名片编辑么?", NoticeIcon::Question, NoticeButtons::YesNo};
 }
+// Before a card being edited is dropped (closing the window, leaving a new card).
+inline Notice unsavedCardQuestion() {
+    return {"敬告", "当前名片已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question, NoticeButtons::YesNoCancel};
+}
 inline Notice discardCardQuestion() {
     return {"敬告", "确实要丢弃当前的名片吗?", NoticeIcon::Question, NoticeButtons::YesNo};
 }

@@ -3,7 +3,6 @@
 #include "common/safe_write.h"
 
 #include <cstdint>
-#include <map>
 
 namespace {
 
@@ -25,27 +24,11 @@ void addUri(std::string& out, std::string_view name, const std::string& value) {
         out += vcardLine(std::string(name) + ":" + value);
 }
 
-// FNV-1a, 64 bits: fixed forever, unlike std::hash.
-std::uint64_t fnv1a(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
+// The serial number is the card's position, not a property of the card: it stays out of the vCard, so that a
+// discard of another card leaves this card's vCard as it was.
 std::string noteOf(const CardBook& book, int row) {
-    std::string note;
-    if (const std::string& serial = book.field(row, 1); !serial.empty())
-        note = "序号: " + serial;
-    if (const std::string& oicq = book.field(row, 8); !oicq.empty()) {
-        if (!note.empty())
-            note += '\n';
-        note += "OICQ/IP: ";
-        note += oicq;
-    }
-    return note;
+    const std::string& oicq = book.field(row, 8);
+    return oicq.empty() ? std::string() : "OICQ/IP: " + oicq;
 }
 
 } // namespace
@@ -129,25 +112,12 @@ std::string base64Encode(std::string_view bytes) {
     return out;
 }
 
-std::string cardUid(const CardBook& book, int row) {
-    std::string key = book.field(row, 3) + '\x1F' + book.field(row, 7);
-    if (key.size() == 1)
-        for (int field = 2; field <= kCardEntryFields; ++field)
-            key += book.field(row, field) + '\x1F';
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string uid = "quillet-card-";
-    const std::uint64_t hash = fnv1a(key);
-    for (int shift = 60; shift >= 0; shift -= 4)
-        uid += kHex[(hash >> shift) & 15];
-    return uid;
-}
-
-std::string cardToVCard(const CardBook& book, int row, const std::string& uid) {
+std::string cardToVCard(const CardBook& book, int row) {
     const std::string& name = book.field(row, 3);
     const std::string& nickname = book.field(row, 2);
-    const std::string formatted = !name.empty() ? name : !nickname.empty() ? nickname : "名片 " + book.field(row, 1);
+    const std::string formatted = !name.empty() ? name : !nickname.empty() ? nickname : std::string(kUnnamedCard);
     std::string out = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
-    out += vcardLine("UID:" + uid);
+    out += vcardLine("UID:" + vcardEscape(book.uid(row)));
     out += vcardLine("FN:" + vcardEscape(formatted));
     out += vcardLine("N:" + vcardEscape(name) + ";;;;");
     addText(out, "NICKNAME", nickname);
@@ -169,12 +139,7 @@ std::string cardToVCard(const CardBook& book, int row, const std::string& uid) {
 
 std::string cardsToVCards(const CardBook& book) {
     std::string out;
-    std::map<std::string, int> seen; // cards alike in name and mobile get "-2", "-3", ... in book order
-    for (int row = 1; row <= book.count(); ++row) {
-        std::string uid = cardUid(book, row);
-        if (const int occurrence = ++seen[uid]; occurrence > 1)
-            uid += "-" + std::to_string(occurrence);
-        out += cardToVCard(book, row, uid);
-    }
+    for (int row = 1; row <= book.count(); ++row)
+        out += cardToVCard(book, row);
     return out;
 }

@@ -22,12 +22,11 @@ std::string vcardEscape(std::string_view text);
 std::string vcardLine(std::string_view line);
 std::string base64Encode(std::string_view bytes);
 
-// The UID of card `row`: "quillet-card-" and 16 hex digits of the 64-bit FNV-1a hash of its name, a unit
-// separator (0x1F) and its mobile number (fields 3 and 7, the pair the import takes to recognise a card already in
-// the book). A card with neither hashes all of fields 2..13, each followed by 0x1F. So the UID stays the same in
-// every export while name and mobile stay, whatever the card's serial number or position.
-std::string cardUid(const CardBook& book, int row);
-// The vCard of card `row` (1..count) under `uid`.
-std::string cardToVCard(const CardBook& book, int row, const std::string& uid);
-// Every card, one vCard after another; cards with the same UID get "-2", "-3", ... in book order.
+// The formatted name (FN) of a card with neither name nor nickname.
+inline constexpr std::string_view kUnnamedCard = "名片";
+
+// The vCard of card `row` (1..count). Its UID is the card's identity in the book (CardBook::uid) and nothing in
+// it depends on the card's serial number or position, so it changes only when the card itself changes.
+std::string cardToVCard(const CardBook& book, int row);
+// Every card, one vCard after another.
 std::string cardsToVCards(const CardBook& book);

@@ -2,10 +2,14 @@
 
 #include "addressbook/card_vcard.h"
 #include "addressbook/vcard_reader.h"
+#include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/safe_write.h"
+#include "common/temp_debris.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -28,6 +32,7 @@ struct ParsedCard {
     std::string photoExtension;
     std::vector<std::string> leftOut;
     std::string label; // name, nickname or position in the file, for the report
+    std::string uid;   // the vCard's UID: the card keeps it
 };
 
 // Puts `value` into the first empty field of `fields`, or lists it as left out.
@@ -161,12 +166,16 @@ ParsedCard parseCard(const VCardEntry& entry, int position) {
             takeNote(card, vcardUnescape(p.value));
         else if (p.name == "PHOTO")
             takePhoto(card, p);
+        else if (p.name == "UID")
+            card.uid = vcardUnescape(p.value);
         else if (p.name == "ORG" || p.name == "BDAY")
             card.leftOut.push_back(p.name + " " + joined(vcardComponents(p.value), {0, 1, 2, 3}, " "));
     }
     // The export writes an empty N for a card without a name and then fills FN with the nickname or "名片 NN".
     const bool emptyN = n && std::all_of(n->begin(), n->end(), [](const std::string& s) { return s.empty(); });
-    const bool placeholder = formatted == card.entries[at(kNickname)] || formatted.starts_with("名片 ");
+    // Older exports wrote "名片 " and the serial number.
+    const bool placeholder =
+        formatted == card.entries[at(kNickname)] || formatted == kUnnamedCard || formatted.starts_with("名片 ");
     if (!formatted.empty() && !(emptyN && placeholder))
         card.entries[at(kName)] = formatted;
     else if (n && !emptyN)
@@ -216,7 +225,10 @@ bool isEmpty(const ParsedCard& card) {
            std::all_of(card.entries.begin(), card.entries.end(), [](const std::string& s) { return s.empty(); });
 }
 
+// A card of the book with the same UID, or failing a UID the same name and mobile number.
 bool alreadyInBook(const CardBook& book, const ParsedCard& card) {
+    if (!card.uid.empty() && book.holdsUid(card.uid))
+        return true;
     const std::string name = trimSpaces(card.entries[at(kName)]);
     const std::string mobile = trimSpaces(card.entries[at(kMobile)]);
     if (name.empty() && mobile.empty())
@@ -248,8 +260,13 @@ int countVCards(std::string_view bytes) {
 }
 
 Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes) {
+    // Photo names are chosen and the cards saved in one step, so two imports never take the same name.
+    Result<DataLock> lock = DataLock::take(book.workDir());
+    if (!lock)
+        return lock.error();
     CardImportReport report;
-    std::vector<fs::path> written;
+    std::vector<fs::path> written;                    // removed again when the import fails
+    std::vector<std::pair<fs::path, fs::path>> named; // photos written, each to be given its name
     const std::vector<VCardEntry> entries = readVCardFile(bytes);
     const fs::path folder = book.photoFolder();
     const auto fail = [&](IoError error) -> Result<CardImportReport> {
@@ -282,13 +299,22 @@ Result<CardImportReport> importVCards(CardBook& book, std::string_view bytes) {
             if (Result<void> made = ensureFolder(folder); !made)
                 return fail(made.error());
             photo = freePhotoName(folder, serial, card.photoExtension);
-            if (Result<void> saved = writeFileAtomic(folder / photo, card.photoBytes); !saved)
+            // Written under a temporary name, which the start-up sweep removes should the import be killed;
+            // the photos get their names just before the book that names them is saved.
+            const fs::path pending = tempPathFor(folder / photo);
+            if (Result<void> saved = writeFileAtomic(pending, card.photoBytes, FileAccess::Private); !saved)
                 return fail(saved.error());
-            written.push_back(folder / photo);
+            written.push_back(pending);
+            named.emplace_back(pending, folder / photo);
         }
         book.storeCard(book.count() + 1, card.entries, photo);
-        book.addCard();
+        book.addCard(card.uid);
         ++report.imported;
+    }
+    for (const auto& [pending, photo] : named) {
+        if (::rename(pending.c_str(), photo.c_str()) != 0)
+            return fail(systemError(pathToUtf8(photo), errno));
+        written.push_back(photo);
     }
     if (report.imported > 0)
         if (Result<void> saved = book.saveAll(); !saved)

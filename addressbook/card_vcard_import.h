@@ -6,8 +6,10 @@
 //   locality, street, extended address, post office box, in that order) and 邮编 (its postal code), EMAIL →
 //   电子邮箱, URL HOME/WORK → 个人主页/单位主页 (untyped: the first still empty), NOTE line "OICQ/IP: x" or X-QQ →
 //   OICQ/IP, PHOTO (base64 or a data: URI) → a new file in the photo folder.
-// The serial number is the card file's next one (the "序号: " line of NOTE is not taken back). A second value of
-// a kind, other NOTE lines, ORG and BDAY have no field: they are listed as left out.
+// The serial number is the card file's next one (the "序号: " line of NOTE older exports wrote is not taken
+// back). The card keeps the vCard's UID as its identity (a UID the book already has makes the card one already
+// in the book). A second value of a kind, other NOTE lines, ORG and BDAY have no field: they are listed as left
+// out.
 #include "addressbook/card_book.h"
 
 #include <filesystem>
@@ -17,7 +19,7 @@
 
 struct CardImportReport {
     int imported = 0;
-    std::vector<std::string> skipped; // already in the book (same name and mobile number), or empty
+    std::vector<std::string> skipped; // already in the book (same UID, or same name and mobile number), or empty
     std::vector<std::string> refused; // beyond the book's 1,000 cards
     std::vector<std::string> changed; // a "%" or a line break the card file cannot hold was replaced
     std::vector<std::string> leftOut; // values that have no field

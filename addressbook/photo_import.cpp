@@ -1,6 +1,7 @@
 #include "addressbook/photo_import.h"
 
 #include "addressbook/card_book.h"
+#include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/safe_write.h"
 
@@ -33,6 +34,11 @@ bool hasPictureExtension(const fs::path& file) {
     return ext == ".jpg" || ext == ".jpeg" || ext == ".png" || ext == ".bmp" || ext == ".gif";
 }
 
+Notice notPictureNotice(std::string_view name) {
+    return {"警告", "这个文件不是图片, 不能用作名片照片:\n" + std::string(name), NoticeIcon::Exclamation,
+            NoticeButtons::Ok};
+}
+
 Notice badNameNotice(std::string_view name) {
     return {"警告", "照片的文件名不能用作名片照片:\n" + std::string(name), NoticeIcon::Exclamation, NoticeButtons::Ok};
 }
@@ -63,7 +69,8 @@ bool pathTextNamesFolder(std::string_view pathText) {
     return pathText.empty() || isSeparator(pathText.back());
 }
 
-PhotoImport importPhoto(const fs::path& photoFolder, const fs::path& listFolder, std::string_view pathText) {
+PhotoImport importPhoto(const fs::path& photoFolder, const fs::path& listFolder, std::string_view pathText,
+                        const std::function<bool(std::string_view bytes)>& isPicture) {
     PhotoImport result;
     fs::path source = pathFromUtf8(pathText);
     if (source.is_relative())
@@ -90,9 +97,15 @@ PhotoImport importPhoto(const fs::path& photoFolder, const fs::path& listFolder,
         result.failure = readFailureNotice(bytes.error());
         return result;
     }
-    Result<void> written = ensureFolder(photoFolder);
+    if (isPicture && !isPicture(*bytes)) {
+        result.failure = notPictureNotice(result.name);
+        return result;
+    }
+    // The photo folder lies in txl/ below the data folder; the copy is one step under its lock.
+    Result<DataLock> lock = DataLock::take(dataFolderAbove(target, 2));
+    Result<void> written = lock ? ensureFolder(photoFolder) : Result<void>(lock.error());
     if (written)
-        written = writeFileAtomic(target, *bytes);
+        written = writeFileAtomic(target, *bytes, FileAccess::Private);
     if (!written) {
         result.failure = writeFailureNotice(written.error());
         return result;

@@ -4,6 +4,7 @@
 #include "common/notice.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@ struct PhotoImport {
 // Confirms the file named by the path box (relative paths are taken inside `listFolder`): it must be an
 // existing file whose name a card can hold. Unless that file already lies in the photo folder (compared
 // as canonical paths, or as the same file), it is copied there under its own name, replacing a file of
-// that name. A failed copy leaves everything as it was.
+// that name. A failed copy leaves everything as it was. Bytes that `isPicture` (when given) does not take
+// for a picture are refused before anything is written.
 PhotoImport importPhoto(const std::filesystem::path& photoFolder, const std::filesystem::path& listFolder,
-                        std::string_view pathText);
+                        std::string_view pathText, const std::function<bool(std::string_view bytes)>& isPicture = {});

@@ -4,6 +4,7 @@
 #include "addressbook/card_pictures.h"
 #include "addressbook/photo_import.h"
 #include "common/data_paths.h"
+#include "common/result.h"
 #include "platform/volumes.h"
 #include "ui/program.h"
 #include "ui/twips.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -137,7 +139,7 @@ void Form11::driveChosen(int index) {
     fs::directory_iterator probe(pathFromUtf8(root.toStdString()), ec);
     if (ec) {
         // The drive cannot be read: say why, and stay in the folder shown.
-        Prompts::show(this, Notice{"警告", ec.message(), NoticeIcon::Exclamation, NoticeButtons::Ok});
+        Prompts::show(this, Notice{"警告", systemReason(ec.value()), NoticeIcon::Exclamation, NoticeButtons::Ok});
         selectDriveOf(m_folder);
         return;
     }
@@ -205,7 +207,11 @@ void Form11::confirm() {
     const std::string pathText = m_path->text().toStdString();
     if (order != 1 || pathTextNamesFolder(pathText))
         return;
-    const PhotoImport imported = importPhoto(m_photoFolder, pathFromUtf8(m_folder.toStdString()), pathText);
+    // A file that is no picture is refused before it reaches the photo folder.
+    const auto isPicture = [](std::string_view bytes) {
+        return !QImage::fromData(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()))).isNull();
+    };
+    const PhotoImport imported = importPhoto(m_photoFolder, pathFromUtf8(m_folder.toStdString()), pathText, isPicture);
     if (imported.failure) {
         Prompts::show(this, *imported.failure);
         return;

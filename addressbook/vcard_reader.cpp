@@ -69,17 +69,37 @@ std::size_t valueColon(std::string_view line) {
     return std::string_view::npos;
 }
 
-bool isQuotedPrintable(std::string_view line) {
-    const std::size_t colon = valueColon(line);
-    return colon != std::string_view::npos &&
-           upper(line.substr(0, colon)).find("QUOTED-PRINTABLE") != std::string::npos;
-}
+// The logical line being joined, and how far its name and parameters have been looked at: each physical line
+// is scanned once, so that joining stays linear however often a line is folded.
+struct JoinedLine {
+    std::string text;
+    std::size_t scanned = 0;
+    bool quoted = false;
+    std::optional<bool> quotedPrintable; // known once the colon is found
+
+    bool isQuotedPrintable() {
+        for (; !quotedPrintable && scanned < text.size(); ++scanned) {
+            if (text[scanned] == '"')
+                quoted = !quoted;
+            else if (text[scanned] == ':' && !quoted)
+                quotedPrintable = upper(text.substr(0, scanned)).find("QUOTED-PRINTABLE") != std::string::npos;
+        }
+        return quotedPrintable.value_or(false);
+    }
+};
 
 // Physical lines to logical lines: a line starting with a blank or tab continues the one before it, and so does
 // any line after a quoted-printable line ending in "=" (a soft line break, which is removed).
 std::vector<std::string> logicalLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    bool softBreak = false;
+    JoinedLine joined;
+    bool open = false, softBreak = false;
+    auto finish = [&] {
+        if (open)
+            lines.push_back(std::move(joined.text));
+        joined = JoinedLine();
+        open = false;
+    };
     while (!bytes.empty()) {
         std::size_t end = bytes.find('\n');
         std::string_view line = bytes.substr(0, end);
@@ -87,16 +107,20 @@ std::vector<std::string> logicalLines(std::string_view bytes) {
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         const bool folded = !line.empty() && (line.front() == ' ' || line.front() == '\t');
-        if ((folded || softBreak) && !lines.empty()) {
-            lines.back() += folded ? line.substr(1) : line;
+        if ((folded || softBreak) && open) {
+            joined.text += folded ? line.substr(1) : line;
         } else if (!line.empty()) {
-            lines.emplace_back(line);
+            finish();
+            joined.text = line;
+            open = true;
         }
-        softBreak =
-            !lines.empty() && !lines.back().empty() && lines.back().back() == '=' && isQuotedPrintable(lines.back());
-        if (softBreak)
-            lines.back().pop_back();
+        softBreak = open && !joined.text.empty() && joined.text.back() == '=' && joined.isQuotedPrintable();
+        if (softBreak) {
+            joined.text.pop_back();
+            joined.scanned = std::min(joined.scanned, joined.text.size());
+        }
     }
+    finish();
     return lines;
 }
 

@@ -24,7 +24,7 @@ bool CalendarCloseGuard::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     const NoticeAnswer answer = Prompts::show(
-        window, Notice{"提醒", "关闭日历将退出 Quillet，确定吗?", NoticeIcon::Question, NoticeButtons::YesNo});
+        window, Notice{"提醒", "关闭日历将退出 Quillet,确定吗?", NoticeIcon::Question, NoticeButtons::YesNo});
     if (answer == NoticeAnswer::Yes)
         QTimer::singleShot(0, &m_app, [app = &m_app] { app->exitProgram(); }); // after this close has unwound
     return true;

@@ -94,11 +94,14 @@ void Form1::raiseCalendar() {
 }
 
 void Form1::exitProgram() {
+    // The tools close first, in a fixed order, each running its own closing. One that keeps unsaved work
+    // (the user went back to it, or its save failed) stops the exit, and the program runs on as it was.
+    for (WindowId id : {WindowId::Form5, WindowId::Form6, WindowId::Form7, WindowId::Form8, WindowId::Form9,
+                        WindowId::Form10, WindowId::Form11, WindowId::FrmAbout})
+        if (QWidget* w = window(id); w && !w->close())
+            return;
     m_music->stop();
-    // Windows close in a fixed order; each open one runs its own closing.
-    for (WindowId id :
-         {WindowId::Form2, WindowId::Form3, WindowId::Form4, WindowId::Form5, WindowId::Form6, WindowId::Form7,
-          WindowId::Form8, WindowId::Form9, WindowId::Form10, WindowId::Form11, WindowId::FrmAbout})
+    for (WindowId id : {WindowId::Form2, WindowId::Form3, WindowId::Form4})
         if (QWidget* w = window(id))
             w->close();
     emit exitRequested();

@@ -51,7 +51,8 @@ public:
     // Raises the window that stands for the program (the wall calendar while it is shown, else the desk calendar).
     void raiseCalendar();
 
-    // The launcher's exit: stop the music, close every window in order, end the event loop.
+    // The launcher's exit: close every window in order, stop the music, end the event loop; a window that
+    // keeps unsaved work refuses its close and the exit stops there.
     void exitProgram();
 
 signals:

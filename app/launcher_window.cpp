@@ -14,10 +14,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 constexpr int kWidth = 132;
@@ -176,8 +178,32 @@ void Form2::showPanel(QFrame* panel, int top) {
     panel->move(panel->x(), top);
     // The launcher grows when a panel under one of the last items would stand below its edge.
     setFixedHeight(qMax(m_baseHeight, top + panel->height() + 2));
+    keepOnScreen();
     panel->show();
     panel->raise();
+}
+
+// A launcher grown near the bottom of the screen moves up, so its panel is never below the screen's edge.
+void Form2::keepOnScreen() {
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint at = pos();
+    at.setY(qMax(area.top(), qMin(frame.top(), area.bottom() + 1 - frame.height())) + (at.y() - frame.top()));
+    at.setX(qMax(area.left(), qMin(frame.left(), area.right() + 1 - frame.width())) + (at.x() - frame.left()));
+    if (at != pos())
+        move(at);
+}
+
+void Form2::keyPressEvent(QKeyEvent* e) {
+    if (e->key() != Qt::Key_Escape)
+        return QWidget::keyPressEvent(e);
+    if (m_frame1->isVisible() || m_frame2->isVisible())
+        hidePanels();
+    else
+        close();
 }
 
 void Form2::hidePanels() {
@@ -303,6 +329,7 @@ void Form2::alarmOk() {
     m_model.setAlarm(m_combo1[0]->currentText().toStdString(), m_combo1[1]->currentText().toStdString(),
                      m_app.clock().now());
     deskStateChanged();
+    refreshAlarmCaption(); // the hidden launcher may be shown again without being loaded anew
     hide();
     hidePanels();
 }

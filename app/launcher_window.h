@@ -28,6 +28,8 @@ public:
 protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
+    // Esc puts an open panel away, else closes the launcher.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void buildMenu();
@@ -36,6 +38,7 @@ private:
     void highlight(int item); // -1: all plain
     void showPanel(QFrame* panel, int top);
     void hidePanels();
+    void keepOnScreen();
     void passwordOk();
     void passwordCancel();
     void refocusPasswordBox();

@@ -4,6 +4,7 @@
 #include "app/form1.h"
 #include "app/startup.h"
 #include "app/tray_icon.h"
+#include "calendar/holidays.h"
 #include "desktop/app_identity.h"
 #include "desktop/autostart.h"
 #include "desktop/command_line.h"
@@ -59,6 +60,17 @@ public:
 private:
     const QElapsedTimer& m_sinceStart;
 };
+// The published holiday arrangements, with the user's own years (in the data folder) over them; a refused
+// file is told.
+void loadHolidayTables(const std::filesystem::path& programFolder) {
+    HolidayLoad holidays = loadHolidays(findShareFolder(programFolder) / kHolidayFileName,
+                                        std::filesystem::current_path() / kHolidayFileName);
+    setHolidayCalendar(std::move(holidays.calendar));
+    for (const std::string& problem : holidays.problems) {
+        std::fprintf(stderr, "quillet: %s\n", problem.c_str());
+        Prompts::show(nullptr, Notice{"警告", problem, NoticeIcon::Exclamation, NoticeButtons::Ok});
+    }
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -68,13 +80,9 @@ int main(int argc, char** argv) {
     const ProgramOptions options = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (std::optional<int> code = runTerminalOptions(options))
         return *code;
-    // The data folder becomes the working directory; a problem is told on the terminal too, where a missing
-    // display would keep the message box from showing.
+    // Before the data folder becomes the working directory: the autostart entry names the folder of this start.
+    const std::filesystem::path autostartData = autostartDataFolder(options.data);
     const std::filesystem::path programFolder = runningProgramFolder();
-    const auto folder = enterDataFolder(options.data, programFolder);
-    const std::string* folderProblem = std::get_if<std::string>(&folder);
-    if (folderProblem)
-        std::fprintf(stderr, "quillet: %s\n", folderProblem->c_str());
     preferPlaceableWindows();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillet");
@@ -93,19 +101,24 @@ int main(int argc, char** argv) {
         Prompts::startEcho();
 #endif
 
-    if (folderProblem) {
-        Prompts::show(nullptr, Notice{"警告", *folderProblem, NoticeIcon::Critical, NoticeButtons::Ok});
-        return 1;
-    }
-
+    // The data folder (made on first use) becomes the working directory once this copy is the only one; a
+    // problem is told on the terminal too, for a start without a desktop session.
+    auto enterData = [&]() -> std::optional<std::string> {
+        const auto folder = enterDataFolder(options.data, programFolder);
+        if (const std::string* problem = std::get_if<std::string>(&folder)) {
+            std::fprintf(stderr, "quillet: %s\n", problem->c_str());
+            return *problem;
+        }
+        loadHolidayTables(programFolder);
+        return std::nullopt;
+    };
     SystemClock clock;
-    StartupResult started = runStartup(clock, createPlatformMciDevice(tellNoSoundFont), key);
+    StartupResult started = runStartup(clock, createPlatformMciDevice(tellNoSoundFont), key, enterData);
     if (!started.form1)
         return started.exitCode;
     Form1& form1 = *started.form1;
     QObject::connect(&form1, &Form1::exitRequested, &app, &QApplication::quit);
-    TrayIcon tray(form1, autostartFile(processEnvironment()), programFolder / "quillet",
-                  autostartDataFolder(std::get<DataFolder>(folder)));
+    TrayIcon tray(form1, autostartFile(processEnvironment()), programFolder / "quillet", autostartData);
     CalendarCloseGuard closeGuard(form1, [&tray] { return tray.shown(); });
     app.installEventFilter(&closeGuard);
     CalendarPlaceKeeper places(form1, calendarPlacesFile(processEnvironment()));

@@ -1,5 +1,6 @@
 #include "app/settings_file.h"
 
+#include "common/data_lock.h"
 #include "common/line_file.h"
 #include "common/numeric_text.h"
 #include "common/safe_write.h"
@@ -44,5 +45,8 @@ std::string serializeSettings(const SettingsValues& values) {
 }
 
 Result<void> writeSettingsFile(const std::filesystem::path& path, const SettingsValues& values) {
+    Result<DataLock> lock = DataLock::take(dataFolderAbove(path, 0));
+    if (!lock)
+        return lock.error();
     return writeFileAtomic(path, serializeSettings(values), FileAccess::Private);
 }

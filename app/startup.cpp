@@ -10,7 +10,15 @@
 
 #include <QGuiApplication>
 
-StartupResult runStartup(const Clock& clock, std::unique_ptr<MciDevice> mci, const QString& instanceKey) {
+namespace {
+std::string unguardedText() {
+    return "找不到只属于本用户的运行文件夹 ($XDG_RUNTIME_DIR 或 " + SingleInstance::fallbackFolder().toStdString() +
+           "),这次无法防止同时运行两份 Quillet。请不要再启动一份,以免两份同时改写数据。";
+}
+} // namespace
+
+StartupResult runStartup(const Clock& clock, std::unique_ptr<MciDevice> mci, const QString& instanceKey,
+                         const DataFolderEntry& enterData) {
     StartupResult result;
     result.instance = std::make_unique<SingleInstance>(instanceKey);
     if (!result.instance->acquire()) {
@@ -18,6 +26,13 @@ StartupResult runStartup(const Clock& clock, std::unique_ptr<MciDevice> mci, con
         Prompts::show(nullptr, Notice{"提示", "已经在运行<Quillet>!", NoticeIcon::Exclamation, NoticeButtons::Ok});
         QGuiApplication::setApplicationDisplayName(QString());
         result.instance->notifyRunning();
+        return result;
+    }
+    if (!result.instance->guarded())
+        Prompts::show(nullptr, Notice{"提示", unguardedText(), NoticeIcon::Information, NoticeButtons::Ok});
+    if (std::optional<std::string> problem = enterData ? enterData() : std::nullopt) {
+        Prompts::show(nullptr, Notice{"警告", *problem, NoticeIcon::Critical, NoticeButtons::Ok});
+        result.exitCode = 1;
         return result;
     }
 

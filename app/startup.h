@@ -3,7 +3,10 @@
 #include "common/clock.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class Form1;
 class MciDevice;
@@ -15,6 +18,11 @@ struct StartupResult {
     int exitCode = 0;
 };
 
-// Runs the start-up sequence in the current working directory. On refusal or a settings problem the user
-// has been told and `form1` is null.
-StartupResult runStartup(const Clock& clock, std::unique_ptr<MciDevice> mci, const QString& instanceKey);
+// Makes the data folder ready and enters it; a message when it cannot be had.
+using DataFolderEntry = std::function<std::optional<std::string>()>;
+
+// Runs the start-up sequence: refuses a second copy before anything is written, then enters the data folder
+// through `enterData` (when given; else the current working directory is the data folder). On refusal or a
+// data folder or settings problem the user has been told and `form1` is null.
+StartupResult runStartup(const Clock& clock, std::unique_ptr<MciDevice> mci, const QString& instanceKey,
+                         const DataFolderEntry& enterData = {});

@@ -9,8 +9,12 @@
 #include "diary/diary_book.h"
 #include "reminder/memo_reminder.h"
 #include "reminder/reminder_popup.h"
+#include "ui/ui_names.h"
+#include "wallcal/wall_calendar_window.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
@@ -56,6 +60,16 @@ void runSteps(std::shared_ptr<std::vector<Step>> steps, size_t index, QString fo
     });
 }
 
+// The pointer rests on today's cell, so that the picture shows the details and holiday lines under the grid.
+void restPointerOnToday(Form4* wall) {
+    for (int i = 0; wall && i < kWallCells; ++i)
+        if (QWidget* cell = wall->findChild<QWidget*>(arrayName("Label3", i)); cell && wall->model().isMarked(i)) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), cell->mapToGlobal(QPointF(4, 4)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(cell, &move);
+        }
+}
+
 } // namespace
 
 void startWindowTour(Form1& app, const QString& folder) {
@@ -95,6 +109,7 @@ void startWindowTour(Form1& app, const QString& folder) {
          [a, close] {
              close(WindowId::Form7);
              a->openWallCalendar(QPoint(200, 100));
+             restPointerOnToday(a->windowAs<Form4>(WindowId::Form4));
              return a->window(WindowId::Form4);
          }},
         {"diary",

@@ -1,6 +1,7 @@
 #include "calendar/calendar_ics.h"
 
 #include "calendar/calendar_x.h"
+#include "calendar/holidays.h"
 #include "common/clock.h"
 #include "common/ics_text.h"
 #include "common/numeric_text.h"
@@ -33,7 +34,7 @@ void addLine(std::string& out, std::string_view line) {
 }
 
 void addEvent(std::string& out, const CivilDate& date, const std::string& uidKey, std::string_view summary,
-              const std::string& dtstamp) {
+              const std::string& dtstamp, std::string_view category = kCalendarName) {
     const std::string day = basicDate(date);
     addLine(out, "BEGIN:VEVENT");
     addLine(out, "UID:" + day + "-" + uidKey + "@quillet-lunar");
@@ -42,7 +43,7 @@ void addEvent(std::string& out, const CivilDate& date, const std::string& uidKey
     addLine(out, "DTEND;VALUE=DATE:" + basicDate(nextCivilDay(date)));
     addLine(out, "SUMMARY:" + icsEscapeText(summary));
     addLine(out, "TRANSP:TRANSPARENT");
-    addLine(out, "CATEGORIES:" + std::string(kCalendarName));
+    addLine(out, "CATEGORIES:" + std::string(category));
     addLine(out, "END:VEVENT");
 }
 
@@ -88,7 +89,8 @@ std::string lunarDateText(bool leap, int month, int day) {
     return text;
 }
 
-std::string chineseCalendarIcs(CivilDate from, CivilDate to, bool lunarDays, const std::string& dtstampUtc) {
+std::string chineseCalendarIcs(CivilDate from, CivilDate to, bool lunarDays, const std::string& dtstampUtc,
+                               const HolidayCalendar* holidays) {
     std::string out;
     for (std::string_view line :
          {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Orlin//Quillet//ZH", "CALSCALE:GREGORIAN", "METHOD:PUBLISH"})
@@ -96,6 +98,10 @@ std::string chineseCalendarIcs(CivilDate from, CivilDate to, bool lunarDays, con
     addLine(out, "X-WR-CALNAME:" + std::string(kCalendarName));
     CalendarX calendar;
     for (CivilDate d = from; !isLaterThan(d, to); d = nextCivilDay(d)) {
+        if (const DayMark mark = holidays ? holidays->mark(d.year, d.month, d.day) : DayMark{}; mark.name) {
+            const std::string summary = *mark.name + (mark.kind == DayOff::Holiday ? " 休" : " 调休上班");
+            addEvent(out, d, "holiday-" + hexOf(summary), summary, dtstampUtc, "法定节假日");
+        }
         recalcOn(calendar, d);
         if (calendar.MonthNumber() == 0)
             continue; // outside the lunar tables

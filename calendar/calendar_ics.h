@@ -5,6 +5,7 @@
 #include <string>
 
 class CalendarX;
+class HolidayCalendar;
 
 struct CivilDate {
     int year, month, day;
@@ -18,5 +19,7 @@ void recalcOn(CalendarX& calendar, const CivilDate& date);
 std::string lunarDateText(bool leap, int month, int day);
 
 // Every event from `from` to `to` (both included, valid dates, from <= to). UIDs depend only on the date and the
-// event's text, so a feed written again replaces the same events. `dtstampUtc` is YYYYMMDDTHHMMSSZ.
-std::string chineseCalendarIcs(CivilDate from, CivilDate to, bool lunarDays, const std::string& dtstampUtc);
+// event's text, so a feed written again replaces the same events. `dtstampUtc` is YYYYMMDDTHHMMSSZ. Given
+// `holidays`, each holiday day gets an event "春节 休" and each make-up workday one "春节 调休上班".
+std::string chineseCalendarIcs(CivilDate from, CivilDate to, bool lunarDays, const std::string& dtstampUtc,
+                               const HolidayCalendar* holidays = nullptr);

@@ -1,6 +1,8 @@
-// quillet-cli calendar [YYYY-MM-DD] | calendar --tsv FROM TO | calendar --ics FROM TO [--lunar-days]
+// quillet-cli calendar [YYYY-MM-DD] | calendar --tsv FROM TO | calendar --ics FROM TO [--lunar-days] [--holidays]
 #include "calendar/calendar_ics.h"
 #include "calendar/calendar_x.h"
+#include "calendar/holidays.h"
+#include "cli/cli_holidays.h"
 #include "cli/cli_registry.h"
 #include "common/clock.h"
 #include "common/numeric_text.h"
@@ -8,22 +10,10 @@
 
 #include <iostream>
 #include <optional>
-#include <regex>
 
 namespace {
 
 using Date = CivilDate;
-
-std::optional<Date> parseDate(const std::string& text) {
-    static const std::regex form(R"((\d{4})-(\d{2})-(\d{2}))");
-    std::smatch m;
-    if (!std::regex_match(text, m, form))
-        return std::nullopt;
-    Date d{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3])};
-    if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
-        return std::nullopt;
-    return d;
-}
 
 std::string isoDate(const Date& d) {
     return fourDigits(d.year) + "-" + twoDigits(d.month) + "-" + twoDigits(d.day);
@@ -38,11 +28,14 @@ int printTexts(const Date& d) {
 
 int printTable(const Date& from, const Date& to) {
     CalendarX c;
+    const HolidayCalendar& holidays = cliHolidays();
     for (Date d = from; !isLaterThan(d, to); d = nextCivilDay(d)) {
         recalcOn(c, d);
+        const DayMark mark = holidays.mark(d.year, d.month, d.day);
+        cliTellUnknownYear(d.year);
         std::cout << isoDate(d) << '\t' << c.WeekdayText() << '\t' << c.YearNumber() << '\t' << c.YearText() << '\t'
                   << c.YearTag() << '\t' << c.MonthText() << '\t' << c.MonthNumber() << '\t' << c.DayText() << '\t'
-                  << c.DayNumber() << '\n';
+                  << c.DayNumber() << '\t' << mark.mark() << '\t' << (mark.name ? *mark.name : "") << '\n';
     }
     return 0;
 }
@@ -54,31 +47,39 @@ int runCalendar(const CliArgs& args) {
     }
     if (args[0] == "--tsv" || args[0] == "--ics") {
         const bool ics = args[0] == "--ics";
-        const bool lunarDays = ics && args.size() == 4 && args[3] == "--lunar-days";
-        if (args.size() != 3 && !lunarDays)
+        bool lunarDays = false, holidays = false,
+             known = args.size() >= 3 && args.size() <= 5 && (ics || args.size() == 3);
+        for (std::size_t i = 3; known && i < args.size(); ++i) {
+            bool& flag = args[i] == "--lunar-days" ? lunarDays : holidays;
+            known = !flag && (args[i] == "--lunar-days" || args[i] == "--holidays");
+            flag = true;
+        }
+        if (!known)
             return cliUsageError("calendar " + args[0] + " needs FROM and TO (YYYY-MM-DD)" +
-                                 (ics ? " and optionally --lunar-days" : ""));
-        auto from = parseDate(args[1]);
-        auto to = parseDate(args[2]);
+                                 (ics ? " and optionally --lunar-days, --holidays" : ""));
+        auto from = parseIsoDate(args[1]);
+        auto to = parseIsoDate(args[2]);
         if (!from || !to)
-            return cliUsageError("calendar " + args[0] + ": dates must be valid and written YYYY-MM-DD");
+            return cliUsageError("calendar " + args[0] +
+                                 ": dates must be valid, from 0001-01-01 to 9999-12-31, and written YYYY-MM-DD");
         if (isLaterThan(*from, *to))
             return cliUsageError("calendar " + args[0] + ": FROM is after TO");
         if (!ics)
             return printTable(*from, *to);
-        std::cout << chineseCalendarIcs(*from, *to, lunarDays, utcStamp());
+        std::cout << chineseCalendarIcs(*from, *to, lunarDays, utcStamp(), holidays ? &cliHolidays() : nullptr);
         return 0;
     }
     if (args.size() != 1)
         return cliUsageError("calendar takes at most one date (YYYY-MM-DD)");
-    auto date = parseDate(args[0]);
+    auto date = parseIsoDate(args[0]);
     if (!date)
-        return cliUsageError("calendar: '" + args[0] + "' is not a valid date written YYYY-MM-DD");
+        return cliUsageError("calendar: '" + args[0] +
+                             "' is not a valid date from 0001-01-01 to 9999-12-31 written YYYY-MM-DD");
     return printTexts(*date);
 }
 
 CliRegistrar reg("calendar", {"  quillet-cli calendar [YYYY-MM-DD]\n  quillet-cli calendar --tsv FROM TO\n"
-                              "  quillet-cli calendar --ics FROM TO [--lunar-days]\n",
-                              runCalendar, false});
+                              "  quillet-cli calendar --ics FROM TO [--lunar-days] [--holidays]\n",
+                              runCalendar});
 
 } // namespace

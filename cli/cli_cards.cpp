@@ -106,8 +106,12 @@ int runCards(const CliArgs& args) {
     if (std::optional<int> failed = loadBook(book))
         return *failed;
     Result<std::string> text = book.exportCards(*fields);
-    if (!text)
-        return cliFailure("cards export: " + text.error().path + ": " + text.error().reason);
+    if (!text) {
+        // A folder that cannot be written still gives the text; only its copy in dctxl.cjf is missing.
+        std::cout << withNewlines(buildExportText(book, *fields, clock.now()));
+        return cliFailure("cards export: the text is printed but not kept in " + text.error().path + ": " +
+                          text.error().reason);
+    }
     std::cout << withNewlines(*text);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "common/line_file.h"
 #include "common/numeric_text.h"
 #include "diary/diary_book.h"
+#include "diary/diary_month.h"
 #include "diary/text_cipher.h"
 
 #include <filesystem>
@@ -52,9 +53,7 @@ int showDay(const std::string& year, const std::string& month, const std::string
     const StoredMonth stored = readStoredMonth(std::filesystem::current_path(), year, month, key, numericValue(day));
     if (stored.notice)
         return cliFailure(stored.notice->text);
-    std::string entry = stored.read.shownEntry;
-    for (std::size_t at = 0; (at = entry.find("\r\n", at)) != std::string::npos;)
-        entry.erase(at, 1);
+    const std::string entry = withLineFeeds(stored.read.shownEntry);
     if (!entry.empty())
         std::cout << entry << "\n";
     return 0;

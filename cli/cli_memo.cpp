@@ -66,6 +66,10 @@ int addMemo(const CliArgs& args) {
         text += " " + args[i];
     if (text.empty())
         return cliUsageError("the memo text is empty");
+    // Reading, adding and writing are one step: a second writer waits for the lock instead of losing this memo.
+    Result<DataLock> lock = lockMemoFile(memoFile());
+    if (!lock)
+        return cliFailure("cannot write " + lock.error().path + ": " + lock.error().reason);
     int code = 0;
     std::optional<MemoBook> book = loadBook(code);
     if (!book)
@@ -95,7 +99,10 @@ int dueMemoNumbers(const CliArgs& args) {
     std::optional<LocalDateTime> at = args.size() == 2 ? parseHour(args[1]) : SystemClock().now();
     if (!at)
         return cliUsageError("the hour must be YYYY-MM-DDTHH, a date and an hour 00-23");
-    for (const AnnouncedMemo& memo : dueMemosInFile(memoFile(), *at))
+    Result<std::vector<AnnouncedMemo>> due = readDueMemos(memoFile(), *at);
+    if (!due)
+        return cliFailure("cannot read " + due.error().path + ": " + due.error().reason);
+    for (const AnnouncedMemo& memo : *due)
         std::cout << memo.lineNumber << '\n';
     return 0;
 }

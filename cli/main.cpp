@@ -1,3 +1,4 @@
+#include "cli/cli_output.h"
 #include "cli/cli_registry.h"
 #include "desktop/data_folder.h"
 
@@ -60,7 +61,8 @@ static void printUsage(std::ostream& out) {
         out << family.usage;
 }
 
-int main(int argc, char** argv) {
+namespace {
+int runCommand(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::optional<std::filesystem::path> data;
     bool verbose = false;
@@ -96,4 +98,10 @@ int main(int argc, char** argv) {
         std::cerr << "quillet-cli: " << args[0] << " uses no data folder\n";
     }
     return it->second.run(CliArgs(args.begin() + 1, args.end()));
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    installCliOutput();
+    return finishCliOutput(runCommand(argc, argv));
 }

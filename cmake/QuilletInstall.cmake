@@ -1,6 +1,7 @@
 # The installed layout, relocatable (the programs find share/quillet beside their bin folder):
 #   bin/quillet, bin/quillet-cli
 #   share/quillet/{bwyy.mid,dsyy.mid}      the tunes (QuilletTunes)
+#   share/quillet/jjr.cjf                  the published holiday arrangements (data/jjr.cjf)
 #   share/quillet/defaults/                 the data folder a first start copies to ~/.local/share/quillet
 #   share/applications, share/metainfo, share/icons/hicolor, share/man/man1, share/doc/quillet
 # and the Debian package made from it by CPack (scripts/build-deb). Included from the root.
@@ -14,6 +15,7 @@ foreach(target IN ITEMS quillet quillet-cli)
         quillet_output_dir(${target} dir)
         add_custom_target(${target}_defaults
             COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data ${dir}/defaults
+            COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/data/jjr.cjf ${dir}
             COMMENT "Copying the default data beside ${target}"
             VERBATIM)
         add_dependencies(${target} ${target}_defaults)
@@ -21,7 +23,8 @@ foreach(target IN ITEMS quillet quillet-cli)
 endforeach()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/quillet/defaults
-        PATTERN "*.mid" EXCLUDE PATTERN ".keep" EXCLUDE)
+        PATTERN "*.mid" EXCLUDE PATTERN ".keep" EXCLUDE PATTERN "jjr.cjf" EXCLUDE)
+install(FILES ${PROJECT_SOURCE_DIR}/data/jjr.cjf DESTINATION ${CMAKE_INSTALL_DATADIR}/quillet)
 
 if(QUILLET_GUI)
     install(FILES ${QUILLET_DIST}/desktop/${QUILLET_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -7,7 +7,7 @@
 #include <string>
 
 enum class NoticeIcon { None, Information, Exclamation, Question, Critical };
-enum class NoticeButtons { Ok, YesNo, OkCancel };
+enum class NoticeButtons { Ok, YesNo, OkCancel, YesNoCancel };
 enum class NoticeAnswer { Ok, Yes, No, Cancel };
 
 struct Notice {

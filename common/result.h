@@ -5,12 +5,20 @@
 #include <utility>
 #include <variant>
 
+// The operating system's reason in words for the user: the common causes in Chinese with the system's own
+// text in brackets ("磁盘已满 (No space left on device)"), any other as "系统错误 (<the system's text>)".
+std::string systemReason(int err);
+
 // What went wrong with one file: the path and the operating system's reason.
 struct IoError {
     std::string path;
     std::string reason;
     std::string message() const { return path + "\n" + reason; }
 };
+// The failure of a system call on `path` with errno `err`.
+inline IoError systemError(std::string path, int err) {
+    return IoError{std::move(path), systemReason(err)};
+}
 
 template <class T> class Result {
 public:

@@ -11,12 +11,15 @@
 #include <string_view>
 
 // Before writing, the stale temporary files of earlier killed saves of the same target are removed.
+// A target that is a symbolic link is written through: the file it leads to is replaced in its own folder and
+// the link stays. A target that is a folder or another non-regular file, or that the user made read-only (no
+// write bit), is refused and left as it is.
 //
 // Who may read the file. The temporary file gets the final permission bits before its first byte.
 enum class FileAccess {
-    Usual,      // a new file: 0666 under the umask; a rewritten one keeps its bits
-    PrivateNew, // a new file: 0600; a rewritten one keeps its bits (the memo, card and diary files)
-    Private,    // always owner-only: the old bits without group and others, else 0600 (settings, exports)
+    Usual,                // a new file: 0666 under the umask; a rewritten one keeps its bits
+    Private,              // owner-only: the old bits without group and others, else 0600 (every data file)
+    PrivateNew = Private, // the data files' older name for the same rule
 };
 struct AtomicWriteOptions {
     FileAccess access = FileAccess::Usual;
@@ -37,10 +40,13 @@ Result<void> writeFileAtomicStreamed(const std::filesystem::path& target,
 // Appends and flushes to disk (for logs that only grow); creates the file when missing.
 Result<void> appendFileSynced(const std::filesystem::path& target, std::string_view bytes);
 
-// Whole-file read of bytes; a failed read(2) anywhere in the file is an error, never a shorter file.
-Result<std::string> readFileBytes(const std::filesystem::path& path);
+// Whole-file read of bytes; a failed read(2) anywhere in the file is an error, never a shorter file. Only
+// plain files are read (a FIFO or device in a file's place is refused without waiting on it), and only up
+// to `limit` bytes: a bigger file is refused with a message.
+constexpr std::size_t kReadLimit = std::size_t{256} << 20;
+Result<std::string> readFileBytes(const std::filesystem::path& path, std::size_t limit = kReadLimit);
 
-// Creates the folder (and its parents) when missing.
+// Creates the folder (and its parents) when missing, each new one owner-only (0700).
 Result<void> ensureFolder(const std::filesystem::path& folder);
 
 // Test hook: when set, called before each step ("write", "fsync", "rename") of an atomic write with the

@@ -1,13 +1,18 @@
 #include "common/temp_debris.h"
 
+#include "common/safe_write.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -110,7 +115,78 @@ int sweepStaleTemps(const fs::path& folder, std::string_view targetName) {
 
 int sweepDataFolders(const fs::path& dataFolder) {
     int removed = sweepStaleTemps(dataFolder);
-    for (const char* sub : {"bwl", "rjb", "txl"})
+    for (const char* sub : {"bwl", "rjb", "txl", "txl/txlphoto"})
         removed += sweepStaleTemps(dataFolder / sub);
+    return removed + sweepNotedFolders();
+}
+
+namespace {
+
+constexpr std::size_t kMostNotedFolders = 64;
+
+fs::path notedFoldersFile() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && *state == '/')
+        return fs::path(state) / "quillet" / "temp-folders";
+    const char* home = std::getenv("HOME");
+    return home && *home == '/' ? fs::path(home) / ".local" / "state" / "quillet" / "temp-folders" : fs::path();
+}
+
+std::vector<std::string> notedFolders(const fs::path& list) {
+    std::vector<std::string> folders;
+    std::ifstream in(list, std::ios::binary);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty())
+            folders.push_back(line);
+    return folders;
+}
+
+void writeNotedFolders(const fs::path& list, const std::vector<std::string>& folders) {
+    std::string text;
+    for (const std::string& folder : folders)
+        text += folder + "\n";
+    if (ensureFolder(list.parent_path()))
+        (void)writeFileAtomic(list, text, FileAccess::Private);
+}
+
+bool holdsTemps(const fs::path& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+        if (parseTempName(it->path().filename().string()))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void noteTempFolder(const fs::path& folder) {
+    const fs::path list = notedFoldersFile();
+    std::error_code ec;
+    const std::string absolute = fs::absolute(folder, ec).lexically_normal().string();
+    if (list.empty() || ec)
+        return;
+    std::vector<std::string> folders = notedFolders(list);
+    if (std::find(folders.begin(), folders.end(), absolute) != folders.end())
+        return;
+    folders.push_back(absolute);
+    if (folders.size() > kMostNotedFolders)
+        folders.erase(folders.begin());
+    writeNotedFolders(list, folders);
+}
+
+int sweepNotedFolders() {
+    const fs::path list = notedFoldersFile();
+    if (list.empty())
+        return 0;
+    const std::vector<std::string> folders = notedFolders(list);
+    std::vector<std::string> kept;
+    int removed = 0;
+    for (const std::string& folder : folders) {
+        removed += sweepStaleTemps(folder);
+        if (holdsTemps(folder))
+            kept.push_back(folder); // a conversion still running, or a file that could not be removed
+    }
+    if (kept != folders)
+        writeNotedFolders(list, kept);
     return removed;
 }

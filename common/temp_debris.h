@@ -24,5 +24,13 @@ std::optional<TempName> parseTempName(std::string_view fileName);
 // empty. Returns how many were removed; failures to remove are ignored (the next sweep tries again).
 int sweepStaleTemps(const std::filesystem::path& folder, std::string_view targetName = {});
 
-// The start-up sweep: the data folder itself and its "bwl", "rjb" and "txl" folders.
+// The start-up sweep: the data folder itself, its "bwl", "rjb", "txl" and "txl/txlphoto" folders, and the
+// noted folders outside it.
 int sweepDataFolders(const std::filesystem::path& dataFolder);
+
+// Folders outside the data folder where temporary files are written (the file converter writes beside the
+// user's files, and a killed conversion leaves a temporary file holding the whole converted text). They are
+// listed, one a line, in "$XDG_STATE_HOME/quillet/temp-folders" (else under ~/.local/state); a folder leaves
+// the list once the sweep finds no temporary file in it. Without either variable nothing is listed.
+void noteTempFolder(const std::filesystem::path& folder);
+int sweepNotedFolders();

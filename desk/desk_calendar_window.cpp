@@ -1,5 +1,6 @@
 #include "desk/desk_calendar_window.h"
 
+#include "calendar/holidays.h"
 #include "desk/desk_texts.h"
 #include "reminder/music.h"
 #include "reminder/reminder_popup.h"
@@ -115,6 +116,7 @@ void Form3::buildControls() {
     m_label6 = textLabel(m_frame1, "Label6", QRect(4, 160, 172, 20), uiFont(10), ink);
     m_label3 = textLabel(m_frame1, "Label3", QRect(30, 190, 120, 22), uiFont(11, true), QColor(30, 60, 120));
     m_label3->setCursor(Qt::SizeAllCursor);
+    m_holidayMark = textLabel(m_frame1, "HolidayMark", QRect(138, 46, 24, 24), uiFont(12, true), red);
 
     m_image4 = named(new EventLabel(m_frame1), "Image4");
     m_image4->setGeometry(8, 1, 20, 20);
@@ -159,12 +161,24 @@ void Form3::refreshClock() {
         m_label5->setText(QString::fromStdString(t.label5));
         m_label4->setText(QString::fromStdString(t.label4));
         m_label6->setText(QString::fromStdString(t.label6));
+        showHolidayMark(now);
     }
     if (turn.second) {
         m_label3->setText(QString::fromStdString(timeOfDayText(now)));
         m_probe.shown(now);
     }
     m_timer1->start(msecToNextSecond(now));
+}
+
+void Form3::showHolidayMark(const LocalDateTime& today) {
+    const DayMark mark = holidayCalendar().mark(today.year, today.month, today.day);
+    m_holidayMark->setText(QString::fromUtf8(mark.mark().data(), qsizetype(mark.mark().size())));
+    // A year the table does not know has no marks; the mark's place tells why when the pointer rests on it.
+    m_holidayMark->setToolTip(QString::fromStdString(
+        holidayCalendar().knows(today.year) ? holidayText(mark) : unknownYearNotice(today.year)));
+    QPalette p = m_holidayMark->palette();
+    p.setColor(QPalette::WindowText, mark.kind == DayOff::MakeUpWorkday ? QColor(40, 60, 120) : QColor(196, 32, 38));
+    m_holidayMark->setPalette(p);
 }
 
 QPoint Form3::launcherPositionFromIcon(QSize launcherSize, int screenHeight) const {

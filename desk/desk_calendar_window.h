@@ -39,6 +39,7 @@ protected:
 
 private:
     void buildControls();
+    void showHolidayMark(const LocalDateTime& today);
     void openLauncherAt(QPoint topLeft);
 
     ProgramHost& m_app;
@@ -55,6 +56,7 @@ private:
     EventLabel* m_label4;
     EventLabel* m_label5;
     EventLabel* m_label6;
+    EventLabel* m_holidayMark; // "休" or "班" beside the day, from the holiday table
     QTimer* m_timer1;
     std::unique_ptr<ShotTimer> m_timer2;
     std::unique_ptr<ShotTimer> m_timer3;

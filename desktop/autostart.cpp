@@ -55,6 +55,13 @@ fs::path autostartDataFolder(const DataFolder& folder) {
     return folder.source == DataFolderSource::UserData ? fs::path() : fs::absolute(folder.path).lexically_normal();
 }
 
+fs::path autostartDataFolder(const std::optional<fs::path>& dataOption) {
+    std::error_code ec;
+    const auto folder = chooseDataFolder(dataOption, fs::current_path(ec), processEnvironment());
+    const DataFolder* chosen = std::get_if<DataFolder>(&folder);
+    return chosen ? autostartDataFolder(*chosen) : fs::path();
+}
+
 bool autostartEnabled(const fs::path& file) {
     std::error_code ec;
     return !file.empty() && fs::is_regular_file(file, ec);
@@ -68,7 +75,7 @@ std::optional<std::string> setAutostart(const fs::path& file, bool on, const fs:
     if (!on) {
         fs::remove(file, ec);
         if (ec)
-            return file.string() + ": " + ec.message();
+            return file.string() + ": " + systemReason(ec.value());
         return std::nullopt;
     }
     const fs::path folder = file.parent_path();
@@ -76,7 +83,7 @@ std::optional<std::string> setAutostart(const fs::path& file, bool on, const fs:
         return folder.string() + ": 不是文件夹";
     fs::create_directories(folder, ec);
     if (ec)
-        return folder.string() + ": " + ec.message();
+        return folder.string() + ": " + systemReason(ec.value());
     if (Result<void> written = writeFileAtomic(file, autostartEntry(program, dataFolder)); !written)
         return written.error().path + ": " + written.error().reason;
     return std::nullopt;

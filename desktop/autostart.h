@@ -15,6 +15,8 @@ std::string autostartEntry(const std::filesystem::path& program, const std::file
 // The folder the entry must name for a program running on `folder`: none for the user data folder, which every
 // start finds again by itself.
 std::filesystem::path autostartDataFolder(const DataFolder& folder);
+// The same for a start with this --data option from the current directory (before the data folder is entered).
+std::filesystem::path autostartDataFolder(const std::optional<std::filesystem::path>& dataOption);
 bool autostartEnabled(const std::filesystem::path& file);
 // Writes or removes the entry; a message naming the path and the reason on failure.
 std::optional<std::string> setAutostart(const std::filesystem::path& file, bool on,

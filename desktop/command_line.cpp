@@ -66,11 +66,7 @@ std::optional<int> runTerminalOptions(const ProgramOptions& options) {
         const std::filesystem::path file = autostartFile(processEnvironment());
         const std::filesystem::path program = runningProgramFolder() / "quillet";
         // The entry starts the program on the folder this start would use.
-        std::error_code ec;
-        const auto folder = chooseDataFolder(options.data, std::filesystem::current_path(ec), processEnvironment());
-        const DataFolder* chosen = std::get_if<DataFolder>(&folder);
-        const std::filesystem::path data = chosen ? autostartDataFolder(*chosen) : std::filesystem::path();
-        if (auto problem = setAutostart(file, *options.autostart, program, data)) {
+        if (auto problem = setAutostart(file, *options.autostart, program, autostartDataFolder(options.data))) {
             std::cerr << "quillet: " << *problem << "\n";
             return 1;
         }

@@ -1,8 +1,11 @@
 #include "desktop/data_folder.h"
 
+#include "common/result.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -14,8 +17,10 @@ std::string failure(const fs::path& path, const std::string& what) {
     return "数据文件夹 " + path.string() + ": " + what;
 }
 
-// Copies the defaults without overwriting anything; placeholder files that keep empty folders in Git and the
-// tunes (read from the share folder itself) are left out.
+// Copies the defaults without overwriting anything, folders owner-only (0700) and files owner-only (0600):
+// the settings file holds the diary key and the access password. Placeholder files that keep empty folders in
+// Git, the tunes and the delivered holiday table (read from the share folder itself) are left out: a holiday
+// file in the data folder is the user's own.
 std::optional<std::string> copyDefaults(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(from, ec); !ec && it != fs::recursive_directory_iterator();
@@ -23,15 +28,17 @@ std::optional<std::string> copyDefaults(const fs::path& from, const fs::path& to
         const fs::path rel = it->path().lexically_relative(from);
         const fs::path dest = to / rel;
         if (it->is_directory(ec)) {
-            fs::create_directories(dest, ec);
-        } else if (rel.filename() != ".keep" && rel.extension() != ".mid") {
-            fs::copy_file(it->path(), dest, fs::copy_options::skip_existing, ec);
+            if (::mkdir(dest.c_str(), 0700) != 0 && errno != EEXIST)
+                ec.assign(errno, std::generic_category());
+        } else if (rel.filename() != ".keep" && rel.extension() != ".mid" && rel != "jjr.cjf") {
+            if (fs::copy_file(it->path(), dest, fs::copy_options::skip_existing, ec))
+                fs::permissions(dest, fs::perms::owner_read | fs::perms::owner_write, ec);
         }
         if (ec)
-            return failure(dest, ec.message());
+            return failure(dest, systemReason(ec.value()));
     }
     if (ec)
-        return failure(from, ec.message());
+        return failure(from, systemReason(ec.value()));
     return std::nullopt;
 }
 
@@ -72,9 +79,11 @@ std::variant<DataFolder, std::string> chooseDataFolder(const std::optional<fs::p
 std::optional<std::string> prepareDataFolder(const DataFolder& folder, const fs::path& defaults) {
     std::error_code ec;
     const fs::file_status status = fs::status(folder.path, ec);
+    // A folder that cannot be written (a read-only mount, a backup) can still be read: each write that is
+    // refused there says why.
     if (fs::is_directory(status))
-        return ::access(folder.path.c_str(), W_OK | X_OK) == 0 ? std::nullopt
-                                                               : std::optional(failure(folder.path, "不能写入"));
+        return ::access(folder.path.c_str(), R_OK | X_OK) == 0 ? std::nullopt
+                                                               : std::optional(failure(folder.path, "不能读取"));
     if (fs::exists(status))
         return failure(folder.path, "不是文件夹");
     if (folder.source != DataFolderSource::UserData)
@@ -85,19 +94,19 @@ std::optional<std::string> prepareDataFolder(const DataFolder& folder, const fs:
     const fs::path parent = folder.path.parent_path();
     fs::create_directories(parent, ec);
     if (ec)
-        return failure(folder.path, "无法建立 " + parent.string() + ": " + ec.message());
+        return failure(folder.path, "无法建立 " + parent.string() + ": " + systemReason(ec.value()));
     const fs::path building = parent / (".quillet.new-" + std::to_string(::getpid()));
     fs::remove_all(building, ec);
-    if (!fs::create_directory(building, ec) || ec)
-        return failure(folder.path, "无法建立: " + (ec ? ec.message() : std::string("已存在")));
+    if (::mkdir(building.c_str(), 0700) != 0)
+        return failure(folder.path, "无法建立: " + systemReason(errno));
     std::optional<std::string> problem = copyDefaults(defaults, building);
-    if (!problem) {
-        fs::rename(building, folder.path, ec);
-        if (ec)
-            problem = failure(folder.path, "无法建立: " + ec.message());
+    // Another first start may have put its folder in place meanwhile: then that one is used.
+    if (!problem && ::rename(building.c_str(), folder.path.c_str()) != 0) {
+        const int err = errno;
+        if (!fs::is_directory(folder.path, ec))
+            problem = failure(folder.path, "无法建立: " + systemReason(err));
     }
-    if (problem)
-        fs::remove_all(building, ec);
+    fs::remove_all(building, ec);
     return problem;
 }
 
@@ -132,6 +141,6 @@ std::variant<DataFolder, std::string> enterDataFolder(const std::optional<fs::pa
     if (auto problem = prepareDataFolder(folder, defaults))
         return *problem;
     if (::chdir(folder.path.c_str()) != 0)
-        return failure(folder.path, std::strerror(errno));
+        return failure(folder.path, systemReason(errno));
     return folder;
 }

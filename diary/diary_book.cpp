@@ -1,5 +1,6 @@
 #include "diary/diary_book.h"
 
+#include "common/data_lock.h"
 #include "common/data_paths.h"
 #include "common/line_file.h"
 #include "common/numeric_text.h"
@@ -119,8 +120,14 @@ DiaryReply DiaryBook::LoadMonth(std::string_view year, std::string_view month, s
         return {{}, problem};
     const fs::path file = diaryMonthFile(workDir(), m_year, m_month);
     std::error_code ec;
-    if (!fs::exists(file, ec) && !ec)
-        return createMonth(file, d, key);
+    if (!fs::exists(file, ec) && !ec) {
+        // Only a month still missing under the lock is created: one written meanwhile is read instead.
+        Result<DataLock> lock = DataLock::take(workDir());
+        if (!lock)
+            return {{}, writeFailureNotice(lock.error())};
+        if (!fs::exists(file, ec) && !ec)
+            return createMonth(file, d, key);
+    }
     StoredMonth stored = readStoredMonth(workDir(), m_year, m_month, key, numericValue(d));
     m_tables = std::move(stored.read.tables);
     m_readable = !stored.notice;
@@ -164,6 +171,10 @@ std::optional<Notice> DiaryBook::SaveDay(std::string_view year, std::string_view
     const std::string body = withCrLf(entry);
     if (auto problem = entryProblem(body))
         return problem;
+    // Reading the stored records (when changed), merging the day in and writing are one locked step.
+    Result<DataLock> lock = DataLock::take(workDir());
+    if (!lock)
+        return writeFailureNotice(lock.error());
     DayTables tables;
     if (auto problem = tablesForSave(y, m, key, tables))
         return problem;
@@ -199,6 +210,16 @@ std::optional<Notice> DiaryBook::changedDayQuestion(std::string_view year, std::
                   NoticeIcon::Question, NoticeButtons::YesNo};
 }
 
+std::optional<Notice> DiaryBook::saveRefusal(std::string_view entry, std::string_view key) const {
+    if (auto problem = cipherPasswordProblem(key))
+        return problem;
+    if (auto problem = entryProblem(withCrLf(entry)))
+        return problem;
+    if (!m_readable)
+        return unreadableMonthNotice(m_year, m_month);
+    return std::nullopt;
+}
+
 DiaryReply DiaryBook::ExportMonth(std::string_view year, std::string_view month, std::string_view key) {
     if (auto problem = cipherPasswordProblem(key))
         return {{}, problem};
@@ -225,7 +246,7 @@ Notice confirmSaveNotice() {
 }
 
 Notice saveBeforeLeavingNotice() {
-    return {"提醒", "当前日记已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question, NoticeButtons::YesNo};
+    return {"提醒", "当前日记已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question, NoticeButtons::YesNoCancel};
 }
 
 Notice keepExportNotice() {

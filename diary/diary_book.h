@@ -63,6 +63,9 @@ public:
     // own record there is no longer the one loaded: the save would replace that other text.
     std::optional<Notice> changedDayQuestion(std::string_view year, std::string_view month, std::string_view day,
                                              std::string_view key) const;
+    // Why a save of the loaded day would be refused (a key the cipher cannot use, an entry that would not read
+    // back, a loaded month the key cannot read), so the window can say so before it asks to save.
+    std::optional<Notice> saveRefusal(std::string_view entry, std::string_view key) const;
     // The readable export of the named month; the loaded month and its tables stay as they are.
     DiaryReply ExportMonth(std::string_view year, std::string_view month, std::string_view key);
     // Writes the export text (followed by one CR LF) to the export file of the last export; returns its path.

@@ -75,6 +75,15 @@ std::string withCrLf(std::string_view text) {
     return out;
 }
 
+std::string withLineFeeds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n')
+            out += text[i];
+    return out;
+}
+
 MonthRead readMonthLines(const std::vector<std::string>& lines, double wantedDay, std::string* exportText) {
     MonthRead read;
     std::string scratchHeader, scratchBody, scratchTime;

@@ -31,6 +31,8 @@ bool isTimeLine(std::string_view line);
 std::string twoDigitText(std::string_view text);
 
 // Line breaks of any kind (CR LF, LF, lone CR) as CR LF, the form the day tables and files hold.
+// The text with each CR LF as a single LF, for a terminal.
+std::string withLineFeeds(std::string_view text);
 std::string withCrLf(std::string_view text);
 
 // What reading a plain month text gives.

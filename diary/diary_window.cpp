@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -86,7 +85,9 @@ void Form5::buildDateRow() {
             // Qt takes leaving the box with a listed text ("07") for a pick: that reloaded the month over
             // the entry being typed.
             disconnect(m_combo1[i]->lineEdit(), &QLineEdit::editingFinished, m_combo1[i], nullptr);
-            m_combo1[i]->lineEdit()->installEventFilter(this);
+            // Enter in the box counts as a pick. The box, not its line edit, holds the focus and hands the
+            // key on to it, so only the line edit's own signal sees every Enter.
+            connect(m_combo1[i]->lineEdit(), &QLineEdit::returnPressed, this, [this, i] { comboPicked(i); });
         }
         m_label3[i] = named(new QLabel(labels[i], this), "Label3", labelIndex[i]);
         m_label3[i]->setGeometry(labelX[i], 12, i == 3 ? 32 : 18, 24);
@@ -178,19 +179,6 @@ void Form5::loadMonth() {
         tell(*reply.notice);
 }
 
-bool Form5::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        for (int i = 1; i < 4; ++i) {
-            if (watched == m_combo1[i]->lineEdit() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-                comboPicked(i);
-                return true;
-            }
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void Form5::showLoadedDate() {
     const std::string* texts[] = {&nownian, &nowyue, &nowri};
     for (int i = 0; i < 3; ++i) {
@@ -202,22 +190,22 @@ void Form5::showLoadedDate() {
 }
 
 // Before Text1 is loaded again or the window closes: an entry that differs from what was loaded or saved
-// is offered for saving under the date it was loaded for. False when the user's text could not be saved.
+// is offered for saving under the date it was loaded for. False when the user goes back to the text (取消,
+// Esc, the box's close button) or the text could not be saved.
 bool Form5::offerToSave() {
     if (m_text1->toPlainText() == m_loadedText)
         return true;
-    if (Prompts::show(this, saveBeforeLeavingNotice()) != NoticeAnswer::Yes)
-        return true;
-    return saveEntry(nownian, nowyue, nowri);
+    return Prompts::offerToSave(this, saveBeforeLeavingNotice(), [this] { return saveEntry(); });
 }
 
-bool Form5::saveEntry(const std::string& year, const std::string& month, const std::string& day) {
+// Saves Text1 into the day it was loaded for, whatever the date boxes hold.
+bool Form5::saveEntry() {
     const std::string& key = m_app.state().password;
-    if (auto question = m_book.changedDayQuestion(year, month, day, key))
+    if (auto question = m_book.changedDayQuestion(nownian, nowyue, nowri, key))
         if (Prompts::show(this, *question) != NoticeAnswer::Yes)
             return false;
     const QString entry = m_text1->toPlainText();
-    if (auto failure = m_book.SaveDay(year, month, day, entry.toStdString(), key)) {
+    if (auto failure = m_book.SaveDay(nownian, nowyue, nowri, entry.toStdString(), key)) {
         tell(*failure);
         return false;
     }
@@ -283,25 +271,14 @@ void Form5::highlight(int index) {
         m_image2[index]->raise();
 }
 
-// Save and export read the three boxes: the first four characters of the year, two of month and day.
-bool Form5::takeDateFromBoxes() {
+// The export reads the three boxes: the first four characters of the year and two of the month. The loaded
+// day stays the one Text1 shows, so a later save still goes there.
+void Form5::exportMonth() {
     std::string year = firstCharacters(m_combo1[0], 4);
     std::string month = firstCharacters(m_combo1[1], 2);
-    std::string day = firstCharacters(m_combo1[2], 2);
-    if (auto problem = normalizeDiaryDate(year, month, &day)) {
-        tell(*problem);
-        return false;
-    }
-    nownian = year;
-    nowyue = month;
-    nowri = day;
-    return true;
-}
-
-void Form5::exportMonth() {
-    if (!takeDateFromBoxes())
-        return;
-    const DiaryReply reply = m_book.ExportMonth(nownian, nowyue, m_app.state().password);
+    if (auto problem = normalizeDiaryDate(year, month, nullptr))
+        return tell(*problem);
+    const DiaryReply reply = m_book.ExportMonth(year, month, m_app.state().password);
     if (reply.notice)
         return tell(*reply.notice);
     m_text2->setPlainText(shownText(reply.text));
@@ -309,13 +286,15 @@ void Form5::exportMonth() {
     m_frame1->raise();
 }
 
+// A save always stores the day Text1 shows; the boxes are put back to name it. A save that would be refused
+// says so before the question.
 void Form5::saveDay() {
+    showLoadedDate();
+    if (auto refusal = m_book.saveRefusal(m_text1->toPlainText().toStdString(), m_app.state().password))
+        return tell(*refusal);
     if (Prompts::show(this, confirmSaveNotice()) != NoticeAnswer::Yes)
         return;
-    if (!takeDateFromBoxes())
-        return;
-    if (saveEntry(nownian, nowyue, nowri))
-        showLoadedDate(); // typed "1" shows as the "01" it was read as
+    saveEntry();
 }
 
 void Form5::closeExportPanel() {

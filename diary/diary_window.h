@@ -30,7 +30,6 @@ protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildDateRow();
@@ -41,9 +40,8 @@ private:
     void comboPicked(int index);
     void showLoadedDate();
     bool offerToSave();
-    bool saveEntry(const std::string& year, const std::string& month, const std::string& day);
+    bool saveEntry();
     void highlight(int index); // -1: no button highlighted
-    bool takeDateFromBoxes();
     void exportMonth();
     void saveDay();
     void closeExportPanel();

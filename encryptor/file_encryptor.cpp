@@ -111,20 +111,28 @@ void FileEncryptor::changeFolder(const std::string& folder) {
     disableAll();
 }
 
-void FileEncryptor::typePattern(const std::string& pattern) {
-    // The file list reads the folder again under the new pattern and loses its selection.
+// The file list reads the folder again under the new pattern and loses its selection.
+void FileEncryptor::setPattern(const std::string& pattern) {
     m_pattern = pattern;
     m_selected.clear();
     ++m_listingVersion;
     rebuildChosen();
-    // Undo and redo repeat the last operation on the file chosen; with the choice gone they have nothing to act on.
-    enable(EncryptorButton::Undo, false);
-    enable(EncryptorButton::Redo, false);
+}
+
+void FileEncryptor::typePattern(const std::string& pattern) {
+    setPattern(pattern);
+    // With the choice gone nothing is left to show or act on: the view shuts, the password boxes empty and
+    // every button waits for the next file, as after a folder change.
+    disableAll();
+    m_passwordsEnabled = false;
+    m_colour = PasswordColour::LightCyan;
+    m_passwords = {};
+    m_viewOpen = false;
+    m_viewText.clear();
 }
 
 void FileEncryptor::pickPattern(const std::string& pattern) {
     typePattern(pattern);
-    enableByName(pattern);
 }
 
 std::optional<Notice> FileEncryptor::clickFile(const std::string& name) {
@@ -210,7 +218,7 @@ std::optional<Notice> FileEncryptor::ok(bool* converted) {
     if (converted)
         *converted = true;
     const std::string newName = pathToUtf8(outcome.target.path.filename());
-    typePattern(outcome.target.scrambling ? "*.lok" : "*." + std::string(fileExtension(newName)));
+    setPattern(outcome.target.scrambling ? "*.lok" : "*." + std::string(fileExtension(newName)));
     m_chosen = pathToUtf8(outcome.target.path);
     std::optional<Notice> viewProblem;
     if (m_viewOpen) {

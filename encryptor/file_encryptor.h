@@ -77,6 +77,7 @@ private:
     void disableAll() { m_enabled.fill(false); }
     void enableByName(const std::string& name);
     void rebuildChosen();
+    void setPattern(const std::string& pattern);
 
     std::optional<Notice> prepare();
     std::optional<Notice> toggleView();

@@ -3,6 +3,7 @@
 #include "common/data_paths.h"
 #include "common/line_file.h"
 #include "common/safe_write.h"
+#include "common/temp_debris.h"
 #include "common/text_codec.h"
 #include "diary/text_cipher.h"
 #include "encryptor/lok_name.h"
@@ -73,7 +74,7 @@ Result<void> streamThroughCipher(int fd, const fs::path& file, uint64_t size, st
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return IoError{shown(file), std::strerror(errno)};
+            return IoError{shown(file), systemReason(errno)};
         if (n == 0)
             return IoError{shown(file), "文件在读取时变短了"};
         cipher.process(buffer.get(), static_cast<std::size_t>(n));
@@ -84,7 +85,7 @@ Result<void> streamThroughCipher(int fd, const fs::path& file, uint64_t size, st
     char extra = 0;
     const ssize_t more = ::read(fd, &extra, 1);
     if (more < 0)
-        return IoError{shown(file), std::strerror(errno)};
+        return IoError{shown(file), systemReason(errno)};
     if (more > 0)
         return IoError{shown(file), "文件在读取时变长了"};
     return {};
@@ -98,17 +99,28 @@ void syncFolder(const fs::path& folder) {
     }
 }
 
-// Removes the old file once the new one is in place; when that fails the new one goes again.
+// Removes the old file once the new one is in place; when that fails the new one goes again. A source that
+// was deleted or moved away meanwhile leaves the finished new file as the only copy: it stays.
 std::optional<Notice> removeOld(const fs::path& file, const fs::path& created) {
     std::string why = g_removeFault ? g_removeFault(file) : std::string();
-    if (why.empty() && ::unlink(file.c_str()) != 0)
-        why = std::strerror(errno);
+    int err = 0;
+    if (why.empty() && ::unlink(file.c_str()) != 0) {
+        err = errno;
+        why = systemReason(err);
+    }
     if (why.empty()) {
         syncFolder(folderOf(file));
         return std::nullopt;
     }
-    ::unlink(created.c_str());
-    return failed(IoError{shown(file), why});
+    if (err == ENOENT)
+        return warning("原文件在加/解密时被删除或移走了;加/解密后的新文件已经保留:\n" + shown(created));
+    if (::unlink(created.c_str()) != 0)
+        return {{"警告",
+                 "加/解密后无法删除原文件,新文件也无法删除,现在两个文件都在:\n" + shown(file) + "\n" + why + "\n" +
+                     shown(created) + "\n" + systemReason(errno),
+                 NoticeIcon::Critical, NoticeButtons::Ok}};
+    return {{"警告", "加/解密后无法删除原文件,所以新文件已经删除,原文件没有改动:\n" + shown(file) + "\n" + why,
+             NoticeIcon::Critical, NoticeButtons::Ok}};
 }
 
 } // namespace
@@ -127,7 +139,8 @@ Notice lokNameNotice(const fs::path& file) {
         return warning("无法从文件名还原原来的文件名:\n" + shown(file) +
                        "\n加密文件的名字应是 原名!原扩展名.lok,文件没有改动。");
     return warning("这个文件名加密后无法还原:\n" + shown(file) +
-                   "\n扩展名里不能有\"!\",文件名也不能以\".\"结尾,文件没有改动。");
+                   "\n扩展名里不能有\"!\"(三个字符的扩展名除外),\".\"前不能紧接\"!\",文件名也不能以\".\"结尾,"
+                   "文件没有改动。");
 }
 
 std::optional<Notice> lokPasswordProblem(std::string_view password, std::string_view confirmation) {
@@ -145,9 +158,12 @@ LokOutcome convertLokFile(const fs::path& file, std::string_view password) {
     struct stat st {};
     if (std::optional<Notice> refused = refusal(file, *target, st))
         return {refused, *target};
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return {failed(IoError{shown(file), std::strerror(errno)}), *target};
+        return {Notice{"警告", "无法读取文件,没有改动任何文件:\n" + shown(file) + "\n" + systemReason(errno),
+                       NoticeIcon::Critical, NoticeButtons::Ok},
+                *target};
+    noteTempFolder(folderOf(target->path)); // the start-up sweep looks there for what a kill leaves
     const uint64_t size = static_cast<uint64_t>(st.st_size);
     // The new file keeps the permission bits of the old one from its first byte, and never replaces a file.
     AtomicWriteOptions options;
@@ -167,7 +183,7 @@ LokOutcome convertLokFile(const fs::path& file, std::string_view password) {
 Result<std::string> lokViewText(const fs::path& file) {
     int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return IoError{shown(file), std::strerror(errno)};
+        return IoError{shown(file), systemReason(errno)};
     std::string bytes(kLokViewLimit + 1, '\0');
     std::size_t have = 0;
     while (have < bytes.size()) {
@@ -175,7 +191,7 @@ Result<std::string> lokViewText(const fs::path& file) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            IoError e{shown(file), std::strerror(errno)};
+            IoError e{shown(file), systemReason(errno)};
             ::close(fd);
             return e;
         }

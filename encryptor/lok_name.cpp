@@ -1,5 +1,7 @@
 #include "encryptor/lok_name.h"
 
+#include "common/text_codec.h"
+
 namespace {
 
 constexpr std::string_view kLokSuffix = ".lok";
@@ -47,6 +49,11 @@ std::optional<std::string> unscrambledFileName(std::string_view name) {
     if (!endsWithNoCase(name, kLokSuffix))
         return std::nullopt;
     std::string_view stem = name.substr(0, name.size() - kLokSuffix.size());
+    // A three-character extension: the fourth-last character is the separator, whatever the others hold.
+    if (const std::u32string chars = toU32(stem); chars.size() >= 4 && chars[chars.size() - 4] == U'!') {
+        std::string plain = fromU32(chars.substr(0, chars.size() - 4)) + "." + fromU32(chars.substr(chars.size() - 3));
+        return plain == "." || plain == ".." ? std::nullopt : std::optional<std::string>(plain);
+    }
     std::size_t bang = stem.rfind('!');
     if (bang == std::string_view::npos)
         return std::nullopt;

@@ -1,9 +1,10 @@
 #pragma once
 // Names of .lok files. Scrambling keeps the whole old name: the extension moves behind a "!" and ".lok" is
 // appended ("report.txt" -> "report!txt.lok", "a.html" -> "a!html.lok", "README" -> "README!.lok").
-// Unscrambling turns the last "!" before ".lok" back into "." and drops it when the extension was empty.
-// For three-character extensions this gives exactly the names of the old rule, which counted characters
-// from the end of the path, so .lok files made by earlier copies of the program come back unchanged.
+// Three-character extensions follow the old rule exactly, which counts characters from the end of the name:
+// unscrambling turns the fourth-last character before ".lok" into "." when it is a "!" ("c!t!t.lok" ->
+// "c.t!t"). Other names turn their last "!" back into "." and drop it when the extension was empty.
+// So .lok files made by earlier copies of the program come back unchanged.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -16,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string plain = ciphered ? CipherPass(bytes, "key") : std::string(bytes);
     std::string exportText;
     MonthRead read = readMonthLines(decodeLines(plain), wantedDay, &exportText);
+    const std::string shown = withLineFeeds(read.shownEntry); // as `diary show` prints it, in one pass
+    FUZZ_CHECK(shown.size() <= read.shownEntry.size());
     if (read.readable) {
         MonthRead again = readMonthLines(decodeLines(monthPlainBytes(read.tables)), wantedDay);
         FUZZ_CHECK(again.readable);

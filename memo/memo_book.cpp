@@ -19,13 +19,42 @@ bool missing(const fs::path& path) {
     return !fs::exists(path, ec) && !ec;
 }
 
+// A memo is matched by everything after its number (a delete renumbers it) and, failing that, by its due time
+// and text (a cancel or a toggle elsewhere changes only the flag and the stamp).
+RecordTraits memoTraits(const MemoRecord& r) {
+    // The number is columns 1-4, so its bytes are those of bwxh.
+    return r.damaged ? RecordTraits{r.line, {}} : RecordTraits{r.line.substr(r.bwxh.size()), r.due + '\x1F' + r.text};
+}
+
+std::vector<RecordTraits> memoTraitsOfLines(const std::vector<std::string>& lines) {
+    std::vector<RecordTraits> out;
+    out.reserve(lines.size());
+    for (const std::string& line : lines)
+        out.push_back(memoTraits(MemoRecord::fromLine(line)));
+    return out;
+}
+
+const std::string& noText() {
+    static const std::string empty;
+    return empty;
+}
+
 } // namespace
+
+std::vector<RecordTraits> MemoBook::traits() const {
+    std::vector<RecordTraits> out;
+    out.reserve(m_records.size());
+    for (const MemoRecord& r : m_records)
+        out.push_back(memoTraits(r));
+    return out;
+}
 
 Result<void> MemoBook::load(const fs::path& path) {
     m_records.clear();
     m_readFailed = false;
     m_path = path;
     m_stamp = {};
+    m_ids.clear();
     if (missing(path))
         return {};
     Result<std::string> bytes = readFileBytes(path);
@@ -39,6 +68,12 @@ Result<void> MemoBook::load(const fs::path& path) {
     m_records.reserve(lines.size());
     for (std::string& line : lines)
         m_records.push_back(MemoRecord::fromLine(std::move(line)));
+    // New identities are written down at once (while the file is still the one read, and only when no writer
+    // is at work), so that every reader of this book gives the same UIDs; a folder that cannot be written, or a
+    // busy one, keeps working without and the next load tries again.
+    if (m_ids.load(identityFilePath(path), traits()))
+        if (std::optional<DataLock> lock = DataLock::tryTake(dataFolderAbove(path, 1)); lock && !changedOnDisk())
+            (void)m_ids.save(identityFilePath(path), traits());
     return {};
 }
 
@@ -62,6 +97,9 @@ int MemoBook::find(std::string_view line) const {
 Result<void> MemoBook::save(const fs::path& path) {
     if (m_readFailed)
         return IoError{m_failedPath, "读取失败,为免丢失其中的备忘,文件未被改写"};
+    Result<DataLock> lock = lockMemoFile(path);
+    if (!lock)
+        return lock.error();
     if (path == m_path && changedOnDisk())
         return IoError{pathToUtf8(path), "文件在读入之后已被别的程序改动,为免覆盖那些改动,未予保存"};
     if (Result<void> folder = ensureFolder(path.parent_path()); !folder)
@@ -79,6 +117,7 @@ Result<void> MemoBook::save(const fs::path& path) {
         return written;
     m_path = path;
     m_stamp = stampOf(bytes);
+    (void)m_ids.save(identityFilePath(path), traits());
     return {};
 }
 
@@ -86,11 +125,29 @@ const MemoRecord* MemoBook::record(int n) const {
     return valid(n) ? &m_records[static_cast<std::size_t>(n - 1)] : nullptr;
 }
 
-bool MemoBook::add(std::string_view due, std::string_view text, std::string_view stamp) {
+const std::string& MemoBook::uid(int n) const {
+    return valid(n) ? m_ids.at(static_cast<std::size_t>(n - 1)).uid : noText();
+}
+
+const std::string& MemoBook::exportHash(int n) const {
+    return valid(n) ? m_ids.at(static_cast<std::size_t>(n - 1)).exportHash : noText();
+}
+
+int MemoBook::findUid(std::string_view uid) const {
+    return m_ids.indexOf(uid) + 1;
+}
+
+void MemoBook::setExportHash(int n, std::string_view hash) {
+    if (valid(n))
+        m_ids.setExportHash(static_cast<std::size_t>(n - 1), hash);
+}
+
+bool MemoBook::add(std::string_view due, std::string_view text, std::string_view stamp, std::string_view uid) {
     if (isFull() || !isPickerDue(due) || text.empty())
         return false;
     m_records.push_back(
         MemoRecord::fromLine(buildMemoLine(memoNumber(count() + 1), due, oneLineText(text), "F", stamp)));
+    m_ids.append(uid);
     return true;
 }
 
@@ -129,6 +186,7 @@ bool MemoBook::remove(int n) {
         into = MemoRecord::fromLine(buildMemoLine(number, next.due, next.text, next.flag, next.stamp()));
     }
     m_records.pop_back();
+    m_ids.erase(static_cast<std::size_t>(n - 1));
     return true;
 }
 
@@ -153,7 +211,14 @@ int findAnnouncedMemo(const std::vector<std::string>& lines, std::string_view an
     return -1;
 }
 
+Result<DataLock> lockMemoFile(const fs::path& path) {
+    return DataLock::take(dataFolderAbove(path, 1));
+}
+
 Result<bool> cancelAnnouncedMemo(const fs::path& path, std::string_view announcedLine) {
+    Result<DataLock> lock = lockMemoFile(path);
+    if (!lock)
+        return lock.error();
     if (missing(path))
         return false;
     Result<std::vector<std::string>> lines = readTextLines(path);
@@ -166,8 +231,12 @@ Result<bool> cancelAnnouncedMemo(const fs::path& path, std::string_view announce
     std::string cancelled = memoLineWithFlag(line, U'T');
     if (cancelled == line)
         return false;
+    // The identities are taken before the change and written for the changed lines in the same step.
+    RecordIdentities ids;
+    ids.load(identityFilePath(path), memoTraitsOfLines(*lines));
     line = std::move(cancelled);
     if (Result<void> written = writeTextLines(path, *lines); !written)
         return written.error();
+    (void)ids.save(identityFilePath(path), memoTraitsOfLines(*lines));
     return true;
 }

@@ -81,6 +81,12 @@ MemoSave MemoBookScreen::save(std::string_view due, std::string_view text, std::
     failure.reset();
     if (text.empty())
         return MemoSave::NothingToSave;
+    // Catching up with the file, the edit and the write are one step: nobody can write in between.
+    Result<DataLock> lock = lockMemoFile(m_bwfilename);
+    if (!lock) {
+        failure = writeFailureNotice(lock.error());
+        return MemoSave::Failed;
+    }
     int target = m_editing ? m_changeTarget : 0;
     if ((failure = catchUp(target))) {
         m_editing = false; // the memo to change is gone: a second save adds the text as a new memo
@@ -106,6 +112,9 @@ MemoSave MemoBookScreen::save(std::string_view due, std::string_view text, std::
 
 std::optional<Notice> MemoBookScreen::toggleSelected() {
     m_editing = false;
+    Result<DataLock> lock = lockMemoFile(m_bwfilename);
+    if (!lock)
+        return writeFailureNotice(lock.error());
     int target = m_selected;
     if (std::optional<Notice> gone = catchUp(target))
         return gone;
@@ -115,6 +124,9 @@ std::optional<Notice> MemoBookScreen::toggleSelected() {
 }
 
 std::optional<Notice> MemoBookScreen::deleteSelected() {
+    Result<DataLock> lock = lockMemoFile(m_bwfilename);
+    if (!lock)
+        return writeFailureNotice(lock.error());
     int target = m_selected;
     if (std::optional<Notice> gone = catchUp(target))
         return gone;

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -36,6 +37,7 @@ constexpr int kRowTop = 30, kRowHeight = 34;
 constexpr int kCellLeft[4] = {6, 62, 158, 500};
 constexpr int kCellWidth[4] = {54, 94, 340, 40};
 const QColor kMenuHighlight(255, 230, 150);
+constexpr int kFirstYear = 1900, kLastYear = 2049;
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -43,7 +45,7 @@ QString q(const std::string& s) {
 
 // The picker's lists: only these values reach the file, so a due time is always ten digits.
 QStringList pickerEntries(int box) {
-    const int first[4] = {1900, 1, 1, 0}, last[4] = {2049, 12, 31, 24};
+    const int first[4] = {kFirstYear, 1, 1, 0}, last[4] = {kLastYear, 12, 31, 24};
     QStringList entries;
     for (int v = first[box]; v <= last[box]; ++v)
         entries << (box == 0 ? QString::number(v) : QString("%1").arg(v, 2, 10, QChar('0')));
@@ -80,6 +82,7 @@ void Form6::buildEditor() {
     m_text1->setGeometry(12, 12, 576, 110);
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text1->setFont(uiFont(11));
+    m_text1->setTabChangesFocus(true); // a tab character would stand in the memo file's line
     m_frame1 = named(new QFrame(this), "Frame1");
     m_frame1->setGeometry(12, 130, 404, 36);
     m_frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -92,6 +95,11 @@ void Form6::buildEditor() {
         m_label3[i]->setGeometry(x + widths[i] + 4, 6, 20, 24);
         x += widths[i] + 30;
     }
+    // Shown while the clock stands outside the year list, whose nearest end the picker then offers.
+    m_label5 = named(new QLabel(QString("(%1-%2)").arg(kFirstYear).arg(kLastYear), m_frame1), "Label5");
+    m_label5->setGeometry(336, 6, 66, 24);
+    m_label5->setFont(uiFont(8));
+    m_label5->hide();
     m_command1 = named(new QPushButton(kAddCaption, this), "Command1");
     m_command1->setGeometry(428, 130, 160, 36);
 }
@@ -182,6 +190,7 @@ bool Form6::eventFilter(QObject* watched, QEvent* event) {
 void Form6::loadStep() {
     refreshClock();
     setPicker(m_screen->pickerNow());
+    m_label5->setVisible(m_screen->bwnian() < kFirstYear || m_screen->bwnian() > kLastYear);
     if (std::optional<Notice> notice = m_screen->loadStep(dataPath({"bwl", "bwl.cjf"})))
         Prompts::show(this, *notice);
     {
@@ -213,7 +222,10 @@ void Form6::refreshClock() {
 
 void Form6::setPicker(const MemoPicker& values) {
     for (int i = 0; i < 4; ++i) {
-        int index = m_combo1[i]->findText(q(values[static_cast<std::size_t>(i)]));
+        const QString value = q(values[static_cast<std::size_t>(i)]);
+        int index = m_combo1[i]->findText(value);
+        if (i == 0 && index < 0 && !value.isEmpty()) // a year beyond the list: its nearest end
+            index = value.toInt() > kLastYear ? m_combo1[0]->count() - 1 : 0;
         if (index >= 0) // a value that is not in the list leaves the box as it was
             m_combo1[i]->setCurrentIndex(index);
     }
@@ -244,7 +256,7 @@ void Form6::editableLook() {
     m_command1->setText(kSaveCaption);
 }
 
-QStringList Form6::draftForReload() const {
+QStringList Form6::draft() const {
     if (m_text1->isReadOnly())
         return {};
     QStringList draft{m_text1->toPlainText()};
@@ -252,6 +264,32 @@ QStringList Form6::draftForReload() const {
         draft << box->currentText();
     draft << QString::number(m_screen->editing() ? m_screen->changeTarget() : 0);
     return draft;
+}
+
+QStringList Form6::draftForReload() {
+    m_draftHandedOver = true;
+    return draft();
+}
+
+void Form6::startDraft() {
+    m_draftStart = draft();
+}
+
+// Before the memo being typed is dropped: 是 saves it (going on only when that worked), 否 drops it, 取消
+// goes back to it.
+bool Form6::offerToSave() {
+    const QStringList now = draft();
+    if (m_draftHandedOver || now.isEmpty() || now == m_draftStart)
+        return true;
+    const Notice question{"提醒", "当前备忘已经修改,尚未保存。\n要先保存吗?", NoticeIcon::Question,
+                          NoticeButtons::YesNoCancel};
+    return Prompts::offerToSave(this, question, [this] { return saveDraft(); });
+}
+
+void Form6::closeEvent(QCloseEvent* event) {
+    if (!offerToSave())
+        return event->ignore();
+    QWidget::closeEvent(event);
 }
 
 void Form6::restoreDraft(const QStringList& draft) {
@@ -266,6 +304,7 @@ void Form6::restoreDraft(const QStringList& draft) {
         m_screen->beginChange();
     }
     m_text1->setFocus();
+    m_draftStart.clear(); // a draft brought back is unsaved work
 }
 
 void Form6::command1Clicked() {
@@ -277,8 +316,14 @@ void Form6::command1Clicked() {
         editableLook();
         m_text1->clear();
         m_text1->setFocus();
+        startDraft();
         return;
     }
+    saveDraft();
+}
+
+// False when the typed memo could not be saved: it stays in the editor.
+bool Form6::saveDraft() {
     readOnlyLook();
     std::optional<Notice> failure;
     switch (m_screen->save(pickerDue().toStdString(), m_text1->toPlainText().toStdString(), failure)) {
@@ -293,8 +338,9 @@ void Form6::command1Clicked() {
         Prompts::show(this, *failure);
         editableLook();
         showRows();
-        break;
+        return false;
     }
+    return true;
 }
 
 void Form6::cellPressed(int index, Qt::MouseButton button, QPoint pos) {
@@ -306,10 +352,16 @@ void Form6::cellPressed(int index, Qt::MouseButton button, QPoint pos) {
     if (!memo)
         return;
     if (button == Qt::LeftButton) {
+        if (!offerToSave())
+            return;
+        memo = m_screen->book().record(number); // a save reloads the book
+        if (!memo)
+            return;
         m_text1->setPlainText(q(memo->damaged ? memo->line : memo->text));
         if (std::optional<MemoPicker> due = MemoBookScreen::pickerOf(memo->due))
             setPicker(*due);
         m_screen->stopEditing();
+        startDraft(); // a memo copied in while adding is the new memo's starting point
     } else if (button == Qt::RightButton) {
         placeMenu(m_label4[index], pos);
         m_screen->select(number);
@@ -341,6 +393,9 @@ void Form6::highlightMenuItem(int item) {
 }
 
 void Form6::menuItemClicked(int item) {
+    m_frame3->hide();
+    if (!offerToSave())
+        return;
     m_text1->clear();
     readOnlyLook();
     const MemoRecord* memo = m_screen->book().record(m_screen->selected());
@@ -355,6 +410,7 @@ void Form6::menuItemClicked(int item) {
             m_screen->beginChange();
         else
             m_screen->stopEditing();
+        startDraft();
     } else {
         failure = item == 2 ? m_screen->toggleSelected() : m_screen->deleteSelected();
         if (failure)

@@ -29,12 +29,15 @@ public:
     const MemoBookScreen& screen() const { return *m_screen; }
     // A memo being typed, for the reminder's close-and-reopen: the editor's text, the four picker values
     // and the number of the memo a change goes to ("0" for a new memo); empty when nothing is being typed.
-    Q_INVOKABLE QStringList draftForReload() const;
+    // The draft is handed over: the close that follows asks nothing about it.
+    Q_INVOKABLE QStringList draftForReload();
     // Opens the editor again on such a draft.
     Q_INVOKABLE void restoreDraft(const QStringList& draft);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A memo being typed is offered for saving first (是/否/取消).
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildEditor();
@@ -51,6 +54,10 @@ private:
     void readOnlyLook();
     void editableLook();
 
+    QStringList draft() const;
+    void startDraft();
+    bool offerToSave();
+    bool saveDraft();
     void command1Clicked();
     void cellPressed(int index, Qt::MouseButton button, QPoint pos);
     void highlightRow(int row);
@@ -66,6 +73,7 @@ private:
     QFrame* m_frame1;
     std::array<QComboBox*, 4> m_combo1;
     std::array<QLabel*, 4> m_label3;
+    QLabel* m_label5; // the year list's range
     QFrame* m_frame2;
     std::array<QLabel*, 4> m_label1;
     std::array<EventLabel*, 18> m_label4; // six rows of three cells
@@ -74,4 +82,6 @@ private:
     QFrame* m_frame3;
     std::array<EventLabel*, 4> m_label2;
     QTimer* m_timer1;
+    QStringList m_draftStart; // the draft as editing began: anything else is unsaved work
+    bool m_draftHandedOver = false;
 };

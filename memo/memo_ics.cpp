@@ -5,8 +5,6 @@
 #include "common/numeric_text.h"
 #include "common/text_codec.h"
 
-#include <cstdint>
-#include <map>
 #include <optional>
 
 namespace {
@@ -34,21 +32,6 @@ std::optional<std::string> icsStart(std::string_view due) {
     return fourDigits(year) + twoDigits(month) + twoDigits(day) + "T" + twoDigits(hour) + "0000";
 }
 
-// FNV-1a over everything after the memo's number: stable while the memo itself is unchanged.
-std::string memoUid(const MemoRecord& memo) {
-    std::string key = charMid(memo.line, 4);
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : key) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    static const char* hex = "0123456789abcdef";
-    std::string out(16, '0');
-    for (int i = 15; i >= 0; --i, hash >>= 4)
-        out[static_cast<std::size_t>(i)] = hex[hash & 0xF];
-    return out;
-}
-
 void addLine(std::string& out, std::string_view line) {
     out += icsFoldLine(line);
     out += "\r\n";
@@ -69,7 +52,6 @@ MemoIcs memosToIcs(const MemoBook& book, const std::string& dtstampUtc) {
     MemoIcs ics;
     for (const char* line : {"BEGIN:VCALENDAR", "VERSION:2.0", "PRODID:-//Orlin//Quillet//ZH", "CALSCALE:GREGORIAN"})
         addLine(ics.text, line);
-    std::map<std::string, int> seen; // identical memos get "-2", "-3", ... so every UID stays unique
     for (int n = 1; n <= book.count(); ++n) {
         const MemoRecord& memo = *book.record(n);
         if (memo.damaged || memo.flag != "F")
@@ -79,10 +61,7 @@ MemoIcs memosToIcs(const MemoBook& book, const std::string& dtstampUtc) {
             ics.skipped.push_back(n);
             continue;
         }
-        std::string uid = memoUid(memo);
-        int occurrence = ++seen[uid];
-        uid += (occurrence > 1 ? "-" + std::to_string(occurrence) : std::string()) + "@quillet";
-        addEvent(ics.text, uid, *start, dtstampUtc, icsEscapeText(memo.text));
+        addEvent(ics.text, icsEscapeText(book.uid(n)), *start, dtstampUtc, icsEscapeText(memo.text));
     }
     addLine(ics.text, "END:VCALENDAR");
     return ics;

@@ -12,6 +12,6 @@ struct MemoIcs {
     std::vector<int> skipped; // active memos whose due time is no calendar date (31 February, damaged digits)
 };
 
-// `dtstampUtc` is the creation time in the form YYYYMMDDTHHMMSSZ. The UID of a memo depends only on its
-// due time, text and stamp, so exporting an unchanged memo again gives the same UID whatever its number.
+// `dtstampUtc` is the creation time in the form YYYYMMDDTHHMMSSZ. The UID of a memo is its identity in the book
+// (MemoBook::uid), so it stays the same through edits of the memo and deletions of other memos.
 MemoIcs memosToIcs(const MemoBook& book, const std::string& dtstampUtc);

@@ -14,11 +14,13 @@ bool shellOpenDocument(const std::string& target) {
         return false;
     const QUrl url(text, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
-    if (scheme == "http" || scheme == "https" || scheme == "mailto")
+    // An address of any other scheme ("ftp://", "smb://", "mailto:") goes to the desktop's handler for it.
+    if (scheme == "mailto" || (!scheme.isEmpty() && scheme != "file" && text.contains("://")))
         return shellOpenUrl(url);
+    // A local file or folder opens as a document, never a program that would run.
     const QString local = scheme == "file" ? url.toLocalFile() : QDir::current().absoluteFilePath(text);
-    if (!local.isEmpty() && QFileInfo(local).isFile())
-        return shellOpenUrl(QUrl::fromLocalFile(local));
+    if (const QFileInfo info(local); !local.isEmpty() && info.exists())
+        return (info.isDir() || (info.isFile() && !info.isExecutable())) && shellOpenUrl(QUrl::fromLocalFile(local));
     // A bare host ("www.example.org", "example.org:8080/a") is a web address, as a browser reads it.
     if (text.contains("://") || text.contains(' ') || text.contains('\\'))
         return false;

@@ -4,8 +4,9 @@
 #include <QUrl>
 #include <string>
 
-// An http(s) or "mailto:" address, or an existing local file (a path without a scheme is taken relative to
-// the working directory); a bare host such as "www.example.org" gets "http://". Anything else (other schemes,
-// missing files) opens nothing. Returns false when nothing was opened (never reported).
+// An address with a scheme ("https://", "ftp://", "smb://", "mailto:"), or an existing local file or folder
+// (a path without a scheme is taken relative to the working directory); a bare host such as
+// "www.example.org" gets "http://". A local file that is a program, a missing file and anything else open
+// nothing. Returns false when nothing was opened (never reported).
 bool shellOpenDocument(const std::string& target);
 bool shellOpenUrl(const QUrl& url);

@@ -27,9 +27,17 @@ QString SingleInstance::runtimeFolder() {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (runtime.startsWith('/') && privateFolder(runtime.toStdString()))
         return QString::fromLocal8Bit(runtime);
-    const QString fallback = QDir(QDir::tempPath()).filePath(QString("quillet-%1").arg(::getuid()));
+    const QString fallback = fallbackFolder();
     ::mkdir(QFile::encodeName(fallback).constData(), 0700);
     return privateFolder(QFile::encodeName(fallback).toStdString()) ? fallback : QString();
+#endif
+}
+
+QString SingleInstance::fallbackFolder() {
+#ifdef _WIN32
+    return QDir::tempPath();
+#else
+    return QDir(QDir::tempPath()).filePath(QString("quillet-%1").arg(::getuid()));
 #endif
 }
 

@@ -14,8 +14,11 @@ public:
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this process is the only copy; it then listens for activation requests.
+    // True when this process is the only copy (or no private folder holds a lock: see guarded()); it then
+    // listens for activation requests.
     bool acquire();
+    // False when there is no private runtime folder for the lock, so that a second copy cannot be told apart.
+    bool guarded() const { return !m_folder.isEmpty(); }
     // From a second copy: asks the running one to come to the front. False when nobody answered.
     bool notifyRunning() const;
 
@@ -23,6 +26,8 @@ public:
     // Where the lock and the socket live: $XDG_RUNTIME_DIR, else a 0700 folder of this user under the
     // temporary folder; empty when neither is private to this user.
     static QString runtimeFolder();
+    // The folder tried when $XDG_RUNTIME_DIR is not private: quillet-<uid> in the temporary folder.
+    static QString fallbackFolder();
     QString lockPath() const;
 
 signals:

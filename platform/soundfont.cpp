@@ -38,6 +38,6 @@ fs::path findSoundFont() {
 }
 
 std::string noSoundFontMessage() {
-    return "找不到 General MIDI 音色库 (SoundFont)，提醒和定时器的音乐无法播放。\n"
-           "请安装 fluid-soundfont-gm 或 timgm6mb-soundfont，或用环境变量 QUILLET_SOUNDFONT 指明 .sf2 文件。";
+    return "找不到 General MIDI 音色库 (SoundFont),提醒和定时器的音乐无法播放。\n"
+           "请安装 fluid-soundfont-gm 或 timgm6mb-soundfont,或用环境变量 QUILLET_SOUNDFONT 指明 .sf2 文件。";
 }

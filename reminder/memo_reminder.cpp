@@ -60,16 +60,24 @@ std::vector<AnnouncedMemo> dueMemos(const std::vector<std::string>& lines, const
     return due;
 }
 
-std::vector<AnnouncedMemo> dueMemosInFile(const std::filesystem::path& memoFile, const LocalDateTime& now) {
-    Result<std::string> bytes = readFileBytes(memoFile);
+Result<std::vector<AnnouncedMemo>> readDueMemos(const std::filesystem::path& memoFile, const LocalDateTime& now) {
     std::vector<AnnouncedMemo> due;
-    if (!bytes)
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(memoFile, ec)) && !ec)
         return due;
+    Result<std::string> bytes = readFileBytes(memoFile);
+    if (!bytes)
+        return bytes.error();
     const std::vector<std::string> raw = splitRawLines(*bytes);
     for (std::size_t i = 0; i < raw.size(); ++i)
         if (!cannotBeDue(raw[i], now))
             addIfDue(due, decodeGb(raw[i]), static_cast<int>(i) + 1, now);
     return due;
+}
+
+std::vector<AnnouncedMemo> dueMemosInFile(const std::filesystem::path& memoFile, const LocalDateTime& now) {
+    Result<std::vector<AnnouncedMemo>> due = readDueMemos(memoFile, now);
+    return due ? std::move(*due) : std::vector<AnnouncedMemo>();
 }
 
 int runMemoCheck(Form3State& desk, Music& music, const std::filesystem::path& memoFile, const LocalDateTime& now,

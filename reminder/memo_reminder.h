@@ -4,6 +4,7 @@
 // therefore ends up showing the last of them).
 #include "common/clock.h"
 #include "common/program_state.h"
+#include "common/result.h"
 
 #include <filesystem>
 #include <functional>
@@ -25,7 +26,9 @@ inline constexpr const char* kReminderTune = "bwyy.mid";
 
 // The due, active memos among the lines, in order. Damaged lines (shorter than 33 characters) never are.
 std::vector<AnnouncedMemo> dueMemos(const std::vector<std::string>& lines, const LocalDateTime& now);
-// The same for the memo file; a missing or unreadable file has none (the check stays silent).
+// The same for the memo file; a missing file has none, an unreadable one is an error.
+Result<std::vector<AnnouncedMemo>> readDueMemos(const std::filesystem::path& memoFile, const LocalDateTime& now);
+// The same for the reminder: a missing or unreadable file has none (the check stays silent).
 std::vector<AnnouncedMemo> dueMemosInFile(const std::filesystem::path& memoFile, const LocalDateTime& now);
 
 // Steps 3 and 4 of the Timer2 tick. `announce` shows one memo in the pop-up. Returns how many were announced.

@@ -23,6 +23,12 @@
 namespace {
 
 constexpr int kWidth = 360, kHeight = 220;
+constexpr int64_t kClickGuardMsec = 500;
+
+int64_t msecOf(const LocalDateTime& t) {
+    const int64_t days = daysFromCivil(t.year, t.month, t.day);
+    return ((days * 24 + t.hour) * 60 + t.minute) * 60000 + t.second * 1000 + t.msec;
+}
 
 // The pop-up's pictures, drawn in code: a pale note paper, a binding strip, a bell and a round check button.
 QPixmap drawn(QSize size, const std::function<void(QPainter&, qreal w, qreal h)>& draw) {
@@ -104,6 +110,19 @@ Form7::Form7(ProgramHost& app, QWidget* parent) : QWidget(parent), m_app(app) {
     connect(m_image3, &EventLabel::clicked, this, &QWidget::close);
     connect(m_label2, &EventLabel::doubleClicked, this, &QWidget::close);
     connect(m_check1, &QCheckBox::toggled, this, [this](bool on) { m_tickedFor = on ? m_line : std::string(); });
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+bool Form7::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick) {
+        // A clock set back meanwhile lets the clicks through.
+        const int64_t shownFor = msecOf(m_app.clock().now()) - msecOf(m_shownAt);
+        if (shownFor >= 0 && shownFor < kClickGuardMsec)
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form7::buildControls() {
@@ -141,6 +160,7 @@ void Form7::resizeEvent(QResizeEvent* event) {
 }
 
 void Form7::announce(const AnnouncedMemo& memo) {
+    m_shownAt = m_app.clock().now();
     m_line = memo.line;
     bwxh = memo.bwxh;
     m_label2->setText(QString::fromStdString(memo.text + "    "));

@@ -27,6 +27,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Clicks in the first half second after a memo is shown are dropped: the pop-up comes up on top of
+    // whatever the user was clicking, and such a click must not tick or close it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -36,6 +39,7 @@ private:
     ProgramHost& m_app;
     std::string m_line;      // the whole line announced
     std::string m_tickedFor; // the line shown when the box was ticked
+    LocalDateTime m_shownAt; // when the memo was shown, on the program's clock
     QLabel* m_image1;
     EventLabel* m_image2;
     EventLabel* m_image3;

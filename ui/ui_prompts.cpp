@@ -33,7 +33,8 @@ QMessageBox::Icon qtIcon(NoticeIcon icon) {
 }
 
 NoticeAnswer defaultAnswer(NoticeButtons buttons) {
-    return buttons == NoticeButtons::YesNo ? NoticeAnswer::Yes : NoticeAnswer::Ok;
+    return buttons == NoticeButtons::YesNo || buttons == NoticeButtons::YesNoCancel ? NoticeAnswer::Yes
+                                                                                    : NoticeAnswer::Ok;
 }
 
 } // namespace
@@ -76,6 +77,10 @@ QMessageBox* Prompts::makeBox(QWidget* parent, const Notice& notice) {
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setEscapeButton(QMessageBox::No); // Esc declines
         break;
+    case NoticeButtons::YesNoCancel:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel); // Esc and the close box go back
+        break;
     case NoticeButtons::OkCancel:
         box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box->setEscapeButton(QMessageBox::Cancel);
@@ -94,6 +99,17 @@ QMessageBox* Prompts::makeBox(QWidget* parent, const Notice& notice) {
         grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
                       grid->columnCount());
     return box;
+}
+
+bool Prompts::offerToSave(QWidget* parent, const Notice& question, const std::function<bool()>& save) {
+    switch (show(parent, question)) {
+    case NoticeAnswer::Yes:
+        return save();
+    case NoticeAnswer::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 NoticeAnswer Prompts::show(QWidget* parent, const QString& title, const QString& text, NoticeIcon icon,

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 class QMessageBox;
@@ -17,6 +18,9 @@ public:
                              NoticeButtons buttons = NoticeButtons::Ok);
     // The box `show` runs: Chinese button texts, wide enough for its title, the text shown as plain text.
     static QMessageBox* makeBox(QWidget* parent, const Notice& notice);
+    // The 是/否/取消 question before unsaved work is dropped. True to go on: on 是 once `save` worked, on 否
+    // at once; false to go back to the work (取消, Esc, the box's close button).
+    static bool offerToSave(QWidget* parent, const Notice& question, const std::function<bool()>& save);
 
     // Test hooks: while answers are queued (or capture is on), no box is shown; each call takes the next
     // queued answer (Ok/Yes by default) and records the notice.

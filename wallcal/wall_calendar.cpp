@@ -119,3 +119,16 @@ void WallCalendar::clearHover() {
     m_highlighted = -1;
     m_details.clear();
 }
+
+DayMark WallCalendar::cellMark(int cell) const {
+    if (cell < 0 || cell >= kWallCells || m_cells[cell].empty())
+        return {};
+    return holidayCalendar().mark(numberOf(m_glnian), numberOf(m_glyue), numberOf(m_cells[cell]));
+}
+
+std::string WallCalendar::holidayLine() const {
+    const int year = numberOf(m_glnian);
+    if (!holidayCalendar().knows(year))
+        return unknownYearNotice(year);
+    return holidayText(cellMark(m_highlighted));
+}

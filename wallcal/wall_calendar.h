@@ -4,6 +4,7 @@
 // length and leap years are our own arithmetic; the weekday of day 1 and the details line of a day come
 // from the date-information component.
 #include "calendar/calendar_x.h"
+#include "calendar/holidays.h"
 #include "common/clock.h"
 
 #include <array>
@@ -63,6 +64,12 @@ public:
     void clearHover();
     int highlighted() const { return m_highlighted; }
     const std::string& details() const { return m_details; }
+
+    // The holiday mark of the day in a cell (ordinary for an empty cell), from the holiday table in use.
+    DayMark cellMark(int cell) const;
+    // The line under the details: the highlighted day's holiday ("国庆节 放假第3天", "国庆节 调休上班"); for a year
+    // the holiday table does not know, the plain notice that its arrangement is not known yet.
+    std::string holidayLine() const;
 
 private:
     void showMonth();

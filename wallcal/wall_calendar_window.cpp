@@ -34,12 +34,18 @@ const QColor kWeekend(255, 0, 0);
 const QColor kToday(0, 0, 255);
 const QColor kHighlight(123, 185, 253);
 const QColor kMenuHighlight(255, 236, 200);
+const QColor kWorkdayMark(40, 60, 120); // the "班" of a make-up workday
 
 const char* const kWeekdays[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
 const char* const kMenuCaptions[] = {"备忘录 ", "日记簿 ", "定时器 "};
 
 QColor columnColour(int cell) {
     return isWeekendCell(cell) ? kWeekend : kTeal;
+}
+
+// A holiday is drawn as a Sunday is, a make-up workday as a weekday, whatever its column.
+QColor dayColour(int cell, DayOff kind) {
+    return kind == DayOff::Holiday ? kWeekend : kind == DayOff::MakeUpWorkday ? kTeal : columnColour(cell);
 }
 
 void setTextColour(QWidget* w, const QColor& colour) {
@@ -206,6 +212,11 @@ void Form4::buildGrid() {
         cell->setMouseTracking(true);
         connect(cell, &EventLabel::moved, this, [this, i] { hoverCell(i); });
         m_label3[i] = cell;
+        m_holidayMark[i] = named(new QLabel(cell), "HolidayMark", i);
+        m_holidayMark[i]->setGeometry(cell->width() - 16, 0, 15, 16);
+        m_holidayMark[i]->setAlignment(Qt::AlignCenter);
+        m_holidayMark[i]->setFont(uiFont(8, true));
+        m_holidayMark[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     m_label5 = named(new EventLabel(m_frame1), "Label5");
     m_label5->setGeometry(10, kGridTop + 6 * kCellHeight + 4, kWidth - 24, 24);
@@ -214,6 +225,10 @@ void Form4::buildGrid() {
     m_label5->setCursor(Qt::SizeAllCursor);
     connect(m_label5, &EventLabel::moved, this,
             [this](Qt::MouseButtons b, QPoint pos) { dragWindowBy(m_label5, b, pos); });
+    m_holidayLine = named(new QLabel(m_frame1), "HolidayLine");
+    m_holidayLine->setGeometry(10, m_label5->geometry().bottom() + 1, kWidth - 24, 20);
+    m_holidayLine->setFont(uiFont(10, true));
+    setTextColour(m_holidayLine, kWeekend);
     paintCells();
 }
 
@@ -242,12 +257,22 @@ void Form4::showCells() {
     }
     paintCells();
     m_label5->setText(QString::fromStdString(m_model.rangeNote()));
+    showHolidayLine();
+}
+
+void Form4::showHolidayLine() {
+    const DayMark mark = m_model.cellMark(m_model.highlighted());
+    setTextColour(m_holidayLine, mark.kind == DayOff::MakeUpWorkday ? kWorkdayMark : kWeekend);
+    m_holidayLine->setText(QString::fromStdString(m_model.holidayLine()));
 }
 
 void Form4::paintCells() {
     for (int i = 0; i < kWallCells; ++i) {
-        setTextColour(m_label3[i], m_model.isMarked(i) ? kToday : columnColour(i));
+        const DayMark mark = m_model.cellMark(i);
+        setTextColour(m_label3[i], m_model.isMarked(i) ? kToday : dayColour(i, mark.kind));
         setHot(m_label3[i], i == m_model.highlighted(), kHighlight);
+        m_holidayMark[i]->setText(QString::fromUtf8(mark.mark().data(), qsizetype(mark.mark().size())));
+        setTextColour(m_holidayMark[i], mark.kind == DayOff::MakeUpWorkday ? kWorkdayMark : kWeekend);
     }
 }
 
@@ -261,6 +286,7 @@ void Form4::hoverCell(int cell) {
     const QString details = QString::fromStdString(m_model.details());
     m_label3[cell]->setToolTip(details);
     m_label5->setText(details);
+    showHolidayLine();
 }
 
 void Form4::hoverSheet() {
@@ -268,6 +294,7 @@ void Form4::hoverSheet() {
     paintCells();
     m_frame2->hide();
     m_label5->setText(QString::fromStdString(m_model.rangeNote()));
+    showHolidayLine();
 }
 
 QPoint Form4::launcherPositionFromIcon(QSize launcherSize, int screenHeight) const {

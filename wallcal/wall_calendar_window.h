@@ -36,6 +36,7 @@ private:
     void buildMenu();
     void showCells();
     void paintCells();
+    void showHolidayLine();
     void hoverCell(int cell);
     void hoverSheet();
     void showLauncher();
@@ -57,6 +58,8 @@ private:
     QLabel* m_label1[2];
     QLabel* m_label2[7];
     EventLabel* m_label3[kWallCells];
+    QLabel* m_holidayMark[kWallCells]; // "休" or "班" in the corner of each day cell
+    QLabel* m_holidayLine;             // the highlighted day's holiday, under Label5
     QListWidget* m_list1;
     QListWidget* m_list2;
     QTimer* m_timer1;

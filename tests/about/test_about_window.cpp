@@ -118,9 +118,16 @@ TEST_F(AboutTest, HoverEffects) {
     EXPECT_EQ(logo->size(), QSize(80, 66));
 }
 
-TEST_F(AboutTest, OkClosesTheBox) {
+TEST_F(AboutTest, OkAndEscCloseTheBox) {
     clickWidget(control<QPushButton>(about, "Command1"));
     processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::FrmAbout), nullptr);
+    app.openAbout();
+    about = app.windowAs<frmAbout>(WindowId::FrmAbout);
+    about->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : about, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.window(WindowId::FrmAbout), nullptr);
 }

@@ -182,7 +182,7 @@ TEST_F(AddressBookWindowTest, MissingBookOpensAnEmptyCardForEntry) {
     EXPECT_EQ(list(w)->currentText(), "老张"); // the list's text follows the nickname box
     Prompts::setNextAnswer(NoticeAnswer::Yes);
     command(w, "tbaocun");
-    EXPECT_EQ(fileText(), gb("%%老张" + std::string(11, '%') + "%######\r\n"));
+    EXPECT_EQ(fileText(), gb("%01%老张" + std::string(11, '%') + "%######\r\n")); // numbered by its row
     EXPECT_TRUE(locked(w));
     EXPECT_EQ(list(w)->count(), 1);
 }
@@ -214,6 +214,7 @@ TEST_F(AddressBookWindowTest, PagingAnEmptyBookStaysOnTheEmptyCard) {
 TEST_F(AddressBookWindowTest, NewCardGetsTheNextSerialAndSaveAddsIt) {
     writeCards({"一", "二", "三"});
     Form8* w = open();
+    const std::string second = w->cards().uid(2);
     clickWidget(list(w)->lineEdit()); // the focus in the card list, as after a search
     command(w, "txinjianye");
     EXPECT_EQ(QApplication::focusWidget(), box(w, 1)); // typing goes into the new card's first field
@@ -240,6 +241,9 @@ TEST_F(AddressBookWindowTest, NewCardGetsTheNextSerialAndSaveAddsIt) {
     EXPECT_TRUE(locked(w));
     EXPECT_EQ(colour(w, 5), kCyan);
     EXPECT_NE(fileText().find(gb("%04%四%王五%")), std::string::npos);
+    EXPECT_EQ(w->cards().uid(2), second);
+    EXPECT_FALSE(w->cards().uid(4).empty());
+    EXPECT_NE(w->cards().uid(4), second);
 }
 
 TEST_F(AddressBookWindowTest, SaveInBrowseModeDoesNothingAndNoKeepsEditing) {
@@ -305,6 +309,7 @@ TEST_F(AddressBookWindowTest, DiscardOfAnUnsavedNewCardDoesNothing) {
 TEST_F(AddressBookWindowTest, DiscardLeavesABlankLastEntry) {
     writeCards({"一", "二", "三"});
     Form8* w = open();
+    const std::string third = w->cards().uid(3);
     command(w, "thouyiye");
     Prompts::setNextAnswer(NoticeAnswer::Yes);
     command(w, "tdiuqi");
@@ -316,6 +321,7 @@ TEST_F(AddressBookWindowTest, DiscardLeavesABlankLastEntry) {
     EXPECT_EQ(list(w)->itemText(0), "一");
     EXPECT_EQ(list(w)->itemText(1), "三");
     EXPECT_EQ(list(w)->itemText(2), "");
+    EXPECT_EQ(w->cards().uid(2), third); // moved up with its identity
     EXPECT_EQ(fileText(), gb(cardLine("01", "一", "名1") + "\r\n" + cardLine("02", "三", "名3") + "\r\n"));
     EXPECT_EQ(dir.read("txl/mphs2003.cjf"), gb("记录[" + cardLine("02", "二", "名2") + "]已删除\r\n"));
     Prompts::clearShown();
@@ -602,7 +608,7 @@ TEST_F(AddressBookWindowTest, ChangesMadeElsewhereSinceLoadingAreKept) {
     ASSERT_EQ(Prompts::shown().size(), 2u);
     EXPECT_NE(Prompts::shown()[1].text.find("两个版本"), std::string::npos);
     EXPECT_EQ(fileText(), gb(cardLine("01", "一", "改名") + "\r\n" + cardLine("02", "二", "别处") + "\r\n" +
-                             cardLine("02", "二", "这里") + "\r\n"));
+                             cardLine("03", "二", "这里") + "\r\n"));
 
     // A card discarded here after it was changed elsewhere is not discarded.
     dir.write("txl/txl.cjf", gb(cardLine("01", "一", "又改") + "\r\n"));
@@ -662,4 +668,55 @@ TEST_F(AddressBookWindowTest, ADroppedVCardFileIsImportedAfterAQuestion) {
     EXPECT_NE(fileText().find(gb("%02%五哥%王五%")), std::string::npos);
     command(w, "tbianjiye"); // a card being edited is not reloaded under the user
     EXPECT_FALSE(drag("new.vcf"));
+}
+
+// Leaving a new card with something typed (后一页, a list pick) and closing with edits not yet saved (关闭,
+// the close box) ask 是/否/取消 first: 取消 goes back to the card, 否 drops the work, 是 saves it.
+TEST_F(AddressBookWindowTest, UnsavedCardsAreOfferedForSavingBeforeTheyAreDropped) {
+    writeCards({"一"});
+    const std::string before = fileText();
+    Form8* w = open();
+    command(w, "txinjianye");
+    type(box(w, 2), "新人");
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    command(w, "thouyiye");
+    ASSERT_EQ(Prompts::shown().size(), 1u);
+    EXPECT_EQ(Prompts::shown()[0].title, "敬告");
+    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNoCancel);
+    EXPECT_EQ(w->currentCard(), 2);
+    EXPECT_EQ(box(w, 2)->text(), "新人");
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    command(w, "thouyiye");
+    EXPECT_EQ(w->currentCard(), 1);
+    EXPECT_EQ(fileText(), before);
+
+    command(w, "tbianjiye");
+    type(box(w, 4), "010-1234");
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    command(w, "tguanbi");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(app.window(WindowId::Form8), w);
+    EXPECT_EQ(box(w, 4)->text(), "010-1234");
+    Prompts::setNextAnswer(NoticeAnswer::Yes);
+    w->close(); // the window's close box
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form8), nullptr);
+    EXPECT_NE(fileText().find(gb("%01%一%名1%%010-1234%")), std::string::npos);
+}
+
+// In browse mode the boxes keep their light cyan when the focus leaves them and a long name shows its
+// start; Esc puts the export options away.
+TEST_F(AddressBookWindowTest, BrowseModeKeepsItsLookAndEscClosesTheExportOptions) {
+    dir.write("txl/txl.cjf", gb(cardLine("01", "长名", "一二三四五六七八九十甲乙丙丁") + "\r\n"));
+    Form8* w = open();
+    EXPECT_EQ(box(w, 2)->cursorPosition(), 0);
+    clickWidget(box(w, 3));
+    clickWidget(list(w)->lineEdit());
+    ASSERT_FALSE(box(w, 3)->hasFocus());
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(colour(w, i), kCyan) << i;
+    command(w, "tdaochu");
+    ASSERT_TRUE(c(w, "Frame2")->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(c(w, "Frame2")->isVisible());
 }

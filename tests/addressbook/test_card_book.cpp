@@ -220,6 +220,29 @@ TEST(CardBook, DiscardLogsMovesUpAndRenumbers) {
     EXPECT_EQ(dir.read("txl/mphs2003.cjf"), gb("记录[old]已删除\r\n记录[" + cardLine("02", "乙") + "]已删除\r\n"));
 }
 
+TEST(CardBook, AMergedSaveNumbersEveryCardByItsRow) {
+    TempWorkDir dir;
+    dir.write("txl/txl.cjf", gb(cardLine("01", "甲") + "\r\n" + cardLine("02", "乙") + "\r\n"));
+    Book here(dir), there(dir);
+    here.book.load();
+    there.book.load();
+    // Here: card 1 edited and a new card 03; there, meanwhile: card 1 edited too and another new card 03.
+    ASSERT_FALSE(here.book.storeCard(1, entries({{1, "01"}, {2, "甲改"}}), "######"));
+    ASSERT_FALSE(here.book.storeCard(3, entries({{1, "03"}, {2, "丙"}}), "######"));
+    here.book.addCard();
+    ASSERT_FALSE(there.book.storeCard(1, entries({{1, "01"}, {2, "甲另"}}), "######"));
+    ASSERT_FALSE(there.book.storeCard(3, entries({{1, "03"}, {2, "丁"}}), "######"));
+    there.book.addCard();
+    ASSERT_TRUE(there.book.saveAll());
+    CardMerge merge;
+    ASSERT_TRUE(here.book.saveAll(&merge));
+    EXPECT_EQ(merge.keptBoth, 1);
+    EXPECT_EQ(dir.read("txl/txl.cjf"),
+              gb(cardLine("01", "甲另") + "\r\n" + cardLine("02", "乙") + "\r\n" + cardLine("03", "丁") + "\r\n" +
+                 cardLine("04", "甲改") + "\r\n" + cardLine("05", "丙") + "\r\n"));
+    EXPECT_EQ(here.book.field(5, 1), "05");
+}
+
 TEST(CardBook, DiscardingTheOnlyCardLeavesAnEmptyFile) {
     TempWorkDir dir;
     dir.write("txl/txl.cjf", gb(cardLine("01", "甲") + "\r\n"));
@@ -261,6 +284,7 @@ TEST(CardBook, FailedDiscardsNeitherLogNorLoseACard) {
         dir.write("txl/txl.cjf", bytes);
         Book b(dir);
         b.book.load();
+        const std::string uid = b.book.uid(1);
         setSafeWriteFaultForTests([failing](std::string_view step, const std::filesystem::path& target) {
             return step != "read" && target.filename() == failing ? std::string("disk full") : std::string();
         });
@@ -271,6 +295,7 @@ TEST(CardBook, FailedDiscardsNeitherLogNorLoseACard) {
         EXPECT_EQ(done.error().reason, "disk full");
         EXPECT_EQ(b.book.count(), 2);
         EXPECT_EQ(b.book.field(1, 2), "甲");
+        EXPECT_EQ(b.book.uid(1), uid);
         EXPECT_EQ(dir.read("txl/txl.cjf"), bytes);
         EXPECT_FALSE(dir.exists("txl/mphs2003.cjf") && !dir.read("txl/mphs2003.cjf").empty()) << failing;
     }
@@ -314,7 +339,7 @@ TEST(CardBook, SaveCreatesAMissingFolder) {
     b.book.addCard();
     b.book.storeCard(1, entries({{2, "甲"}}), "######");
     ASSERT_TRUE(b.book.saveAll());
-    EXPECT_EQ(dir.read("txl/txl.cjf"), gb("%%甲" + std::string(11, '%') + "%######\r\n"));
+    EXPECT_EQ(dir.read("txl/txl.cjf"), gb("%01%甲" + std::string(11, '%') + "%######\r\n"));
 }
 
 TEST(CardBook, PhotoNamesStayInsideThePhotoFolder) {

@@ -72,12 +72,13 @@ TEST(CardExport, NoFieldsGivesTheRemarksColumnAlone) {
 TEST(CardExport, CellsArePaddedToDisplayWidth) {
     TempWorkDir dir;
     // A 3-character Chinese name gets 8 blanks in the 姓名 column (14); a value exactly as wide as its
-    // column gets none; a wider one is neither padded nor cut.
-    Book b(dir, "%0001%%王小明\r\n%02%%12345678901234\r\n%03%%张三李四王五赵六钱七\r\n");
+    // column gets none; a wider one is cut at the column's width, never inside a character.
+    Book b(dir, "%0001%%王小明\r\n%02%%12345678901234\r\n%03%%张三李四王五赵六钱七\r\n%04%%a张三李四王五赵六\r\n");
     const std::string text = buildExportText(b.book, {1, 3}, kMay2003);
     EXPECT_NE(text.find("│0001│王小明        │                │\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("│02  │12345678901234│                │\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("│03  │张三李四王五赵六钱七│                │\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("│03  │张三李四王五赵│                │\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("│04  │a张三李四王五 │                │\r\n"), std::string::npos) << text;
 }
 
 TEST(CardExport, HeadersAndBarsFollowTheColumnWidths) {

@@ -135,6 +135,13 @@ TEST(CardVCardImport, ExportReadBackIntoAnEmptyBookGivesTheSameCards) {
     EXPECT_TRUE(report->changed.empty());
     EXPECT_EQ(cardOf(target.book, 1), cardOf(source.book, 1));
     EXPECT_EQ(cardOf(target.book, 2), cardOf(source.book, 2));
+    EXPECT_EQ(target.book.uid(1), source.book.uid(1)); // the vCard's UID is the card's identity
+    EXPECT_EQ(target.book.uid(3), source.book.uid(4));
+    target.book.load();
+    EXPECT_EQ(target.book.uid(2), source.book.uid(2));
+    Result<CardImportReport> again = importVCards(target.book, vcards);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->imported, 0); // every UID is in the book already
     std::vector<std::string> fourth = cardOf(source.book, 4);
     fourth[0] = "03";
     EXPECT_EQ(cardOf(target.book, 3), fourth);

@@ -174,9 +174,14 @@ TEST_F(PhotoPickerTest, ANonPictureLeavesTheDefaultPhoto) {
     patterns->setEditText("*.*");
     QTest::keyClick(patterns->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(files(p), (QStringList{"a.jpg", "b.JPG", "fake.jpg", "notes.txt"}));
-    clickFile(p, "notes.txt");
-    confirm(p);
-    EXPECT_EQ(book->zpfilename, "######");
+    for (const char* name : {"notes.txt", "fake.jpg"}) {
+        clickFile(p, name);
+        confirm(p);
+        EXPECT_EQ(book->zpfilename, "######");
+        EXPECT_FALSE(dir.exists(std::string("txl/txlphoto/") + name)) << name;
+    }
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_NE(Prompts::shown()[0].text.find("不是图片"), std::string::npos);
     EXPECT_FALSE(control<QLabel>(book, "Image1")->pixmap().isNull());
 }
 

@@ -6,6 +6,7 @@
 #include "app/tray_icon.h"
 #include "desk/desk_calendar_window.h"
 #include "desktop/autostart.h"
+#include "diary/diary_window.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
 #include "support/temp_dir.h"
@@ -16,6 +17,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -178,4 +180,41 @@ TEST_F(CalendarCloseTest, TheCalendarStartsWhereTheUserLeftIt) {
     EXPECT_EQ(startedAfter([](Form1& program) { program.exitProgram(); }), dragged);
     ASSERT_EQ(writeCalendarPlaces(file, CalendarPlaces{ScreenPoint{9000, 9000}, std::nullopt, false}), std::nullopt);
     EXPECT_EQ(startedAfter([](Form1&) {}), first);
+}
+
+// Every way out (the tray's 退出, closing the calendar with 是) first closes the tools; one that keeps unsaved
+// work, because the user went back to it or its save failed, keeps the program running with it.
+TEST_F(CalendarCloseTest, AQuitWaitsForEveryWindowWithUnsavedWork) {
+    TempWorkDir dir;
+    TrayIcon tray(app, dir / "autostart/q.desktop", "/usr/bin/quillet");
+    QAction* quit = tray.menu()->actions().last();
+    ASSERT_EQ(quit->text(), "退出");
+    QSignalSpy exits(&app, &Form1::exitRequested);
+    QWidget* desk = app.showDeskCalendar();
+    app.state().password = "key";
+    app.openDiary(2026, 12, 8);
+    processEvents();
+    auto* text1 = app.window(WindowId::Form5)->findChild<QPlainTextEdit*>("Text1");
+    QTest::mouseClick(text1->viewport(), Qt::LeftButton);
+    typeText(text1, "unsaved");
+
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    quit->trigger();
+    std::filesystem::remove_all(dir / "rjb");
+    dir.write("rjb", "a file where the diary folder was");
+    Prompts::setNextAnswer(NoticeAnswer::Yes); // close the calendar: 是
+    Prompts::setNextAnswer(NoticeAnswer::Yes); // save the diary: 是, and the save fails
+    closeFromWindowManager(desk);
+    processEvents();
+    EXPECT_EQ(exits.count(), 0);
+    ASSERT_NE(app.window(WindowId::Form5), nullptr);
+    EXPECT_EQ(text1->toPlainText(), "unsaved");
+    EXPECT_EQ(app.window(WindowId::Form3), desk);
+    EXPECT_EQ(Prompts::shown().back().title, "警告");
+
+    std::filesystem::remove(dir / "rjb");
+    std::filesystem::create_directory(dir / "rjb");
+    quit->trigger(); // 是
+    EXPECT_EQ(exits.count(), 1);
+    EXPECT_TRUE(dir.exists("rjb/rj202612.cjf"));
 }

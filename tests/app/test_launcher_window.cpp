@@ -29,9 +29,11 @@ public:
         QDesktopServices::setUrlHandler("https", this, "open");
         QDesktopServices::setUrlHandler("file", this, "open");
         QDesktopServices::setUrlHandler("mailto", this, "open");
+        QDesktopServices::setUrlHandler("ftp", this, "open");
+        QDesktopServices::setUrlHandler("smb", this, "open");
     }
     ~UrlSink() override {
-        for (const char* s : {"http", "https", "file", "mailto"})
+        for (const char* s : {"http", "https", "file", "mailto", "ftp", "smb"})
             QDesktopServices::unsetUrlHandler(s);
     }
     QList<QUrl> urls;
@@ -200,14 +202,22 @@ TEST_F(LauncherTest, BrowserAndHelpOpenThroughTheDesktop) {
     dir.write("pavo.htm", "<html></html>");
     dir.write("start page.htm", "<html></html>");
     const QUrl local = QUrl::fromLocalFile(QString::fromStdString((dir / "start page.htm").string()));
-    const std::pair<const char*, QUrl> cases[] = {
+    dir.write("docs/program", "#!/bin/sh\n");
+    std::filesystem::permissions(dir / "docs/program", std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    const QUrl folder = QUrl::fromLocalFile(QString::fromStdString((dir / "docs").string()));
+    const std::pair<std::string, QUrl> cases[] = {
         {"https://www.example.org/start", QUrl("https://www.example.org/start")},
         {"www.example.org", QUrl("http://www.example.org")},
         {" example.org:8080/a ", QUrl("http://example.org:8080/a")},
         {"mailto:me@example.org", QUrl("mailto:me@example.org")},
         {"start page.htm", local},
         {"missing page.htm", QUrl()},
-        {"ftp://example.org/x", QUrl()},
+        {"ftp://example.org/x", QUrl("ftp://example.org/x")},
+        {"smb://server/share", QUrl("smb://server/share")},
+        {"docs", folder},
+        {"docs/program", QUrl()},
+        {folder.toString().toStdString() + "/program", QUrl()},
         {"javascript:alert(1)", QUrl()},
         {"file:///no/such/file.htm", QUrl()},
     };
@@ -272,3 +282,24 @@ TEST_F(LauncherTest, HoverHighlightsOneItem) {
 }
 
 #include "test_launcher_window.moc"
+
+// A launcher low on the screen moves up when a panel makes it grow; Esc without a panel closes it; the
+// alarm item of a launcher hidden by the alarm panel's OK reads "关定时 " when it is shown again.
+TEST_F(LauncherTest, PanelsStayOnTheScreenEscClosesAndTheAlarmCaptionFollows) {
+    const QRect area = launcher->screen()->availableGeometry();
+    launcher->move(area.left() + 20, area.bottom() + 1 - launcher->height());
+    clickWidget(item(ItemMemoBook));
+    ASSERT_TRUE(frame("Frame1")->isVisible());
+    EXPECT_TRUE(area.contains(launcher->frameGeometry())) << launcher->frameGeometry().bottom();
+    clickWidget(item(ItemAlarm));
+    EXPECT_TRUE(area.contains(launcher->frameGeometry()));
+    clickWidget(control<QPushButton>(launcher, "Command2(0)"));
+    ASSERT_FALSE(launcher->isVisible());
+    launcher->show();
+    EXPECT_EQ(item(ItemAlarm)->text(), "关定时 ");
+
+    launcher->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(launcher));
+    QTest::keyClick(launcher, Qt::Key_Escape);
+    EXPECT_TRUE(launcherClosed());
+}

@@ -6,6 +6,7 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -94,8 +95,29 @@ TEST_F(StartupTest, SecondCopyIsRefusedWithoutTouchingFiles) {
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(said.contains("[提示] 已经在运行<Quillet>!")) << said.toStdString();
     EXPECT_EQ(said.count("已经在运行"), 1);
+    // Nor does it make a data folder of its own: the check comes first.
+    std::tie(code, said) = runToEnd(QStringList{}, QString::fromStdString((dir / "home").string()));
+    EXPECT_TRUE(said.contains("已经在运行")) << said.toStdString();
+    EXPECT_FALSE(dir.exists("home"));
     EXPECT_EQ(first->state(), QProcess::Running);
     stop(*first);
+}
+
+// Without a runtime folder private to the user, no lock can mark the running copy: the program says so once.
+TEST_F(StartupTest, WithoutAPrivateLockFolderTheProgramSaysItIsUnguarded) {
+    dir.write("pavosz.cjf", "\r\n\r\n\r\n 5 \r\n");
+    std::filesystem::create_directories(dir / ("tmp/quillet-" + std::to_string(::getuid())));
+    std::filesystem::permissions(dir / ("tmp/quillet-" + std::to_string(::getuid())), std::filesystem::perms::all);
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QByteArray::fromStdString((dir / "tmp").string()));
+    auto p = start();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+    EXPECT_FALSE(p->waitForFinished(2500));
+    const QString said = QString::fromUtf8(p->readAllStandardError());
+    EXPECT_EQ(said.count("无法防止同时运行两份"), 1) << said.toStdString();
+    stop(*p);
 }
 
 TEST_F(StartupTest, LockOfAKilledCopyIsTakenOver) {

@@ -9,6 +9,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import uuid
 
 import icalendar
 import vobject
@@ -36,7 +37,7 @@ def check_vcards(work):
     cards = list(vobject.readComponents(text.decode('utf-8'), validate=True, allowQP=False, ignoreUnreadable=False))
     assert len(cards) == 3, len(cards)
     uids = [c.uid.value for c in cards]
-    assert len(set(uids)) == 3 and all(u.startswith('quillet-card-') for u in uids), uids
+    assert len(set(uids)) == 3 and all(uuid.UUID(u).version == 4 for u in uids), uids
     photos = [c.photo.value if hasattr(c, 'photo') else None for c in cards]
     assert photos[0] == (data / 'vcard' / 'red.jpg').read_bytes()
     assert photos[1] == (data / 'vcard' / 'blue.png').read_bytes()
@@ -68,6 +69,8 @@ def check_ics(work):
     assert names.count('春节') == 201 and names.count('中秋节') == 201, names.count('春节')
     days = read_ics(work, '2100-12-01', '2100-12-31', '--lunar-days')
     assert ('2100-12-22', '冬至') in days and ('2100-12-31', '农历十二月初一') in days, days[-3:]
+    rest = read_ics(work, '2004-01-01', '2026-12-31', '--holidays')
+    assert ('2026-02-14', '春节 调休上班') in rest and ('2026-10-07', '国庆节 休') in rest, rest[-3:]
     print(f'icalendar: {len(events)} festivals and terms 1900-2100, {len(days)} events in December 2100')
 
 

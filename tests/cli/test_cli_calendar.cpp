@@ -14,14 +14,16 @@ TEST(CliCalendar, TableHasOneLinePerDay) {
     TempWorkDir dir;
     CliRun r = runCli({"calendar", "--tsv", "2025-07-24", "2025-07-25"});
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, "2025-07-24\t四\t2025\t乙巳\t蛇\t农历\t6\t\t30\n"
-                     "2025-07-25\t五\t2025\t乙巳\t蛇\t农历闰\t6\t\t1\n");
+    EXPECT_EQ(r.out, "2025-07-24\t四\t2025\t乙巳\t蛇\t农历\t6\t\t30\t\t\n"
+                     "2025-07-25\t五\t2025\t乙巳\t蛇\t农历闰\t6\t\t1\t\t\n");
 }
 
 TEST(CliCalendar, BadArgumentsGiveOneLineAndCodeTwo) {
     TempWorkDir dir;
     for (auto args : std::vector<std::vector<std::string>>{{"calendar", "2026-02-30"},
                                                            {"calendar", "tomorrow"},
+                                                           {"calendar", "0000-01-01"},
+                                                           {"calendar", "--tsv", "0000-12-31", "0001-01-01"},
                                                            {"calendar", "--tsv", "2026-01-02"},
                                                            {"calendar", "--tsv", "2026-01-02", "2026-01-01"},
                                                            {"nosuch"},

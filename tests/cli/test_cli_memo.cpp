@@ -1,9 +1,13 @@
 // quillet-cli memo: list, add, due and ics on a memo file in a temporary working folder.
 #include "memo/memo_line.h"
+#include "support/build_paths.h"
 #include "support/cli_runner.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,3 +111,27 @@ TEST(CliMemo, IcsHasCrLfLinesAndOneEventPerActiveMemo) {
 }
 
 } // namespace
+
+// Control characters a memo file holds (an ESC sequence that would recolour or clear the terminal, a C1 CSI)
+// reach a terminal escaped; into a pipe or a file they go as they are.
+TEST(CliMemo, ControlCharactersReachATerminalEscaped) {
+    TempWorkDir dir;
+    writeMemos(dir, {"1   @@2024031514@@\x1B[2J\xC2\x9B"
+                     "31mred@@F@@2024030109"});
+    const std::string program = cliProgram();
+    int terminal = -1;
+    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        ::execl(program.c_str(), "quillet-cli", "--data", ".", "memo", "list", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::string shown;
+    char chunk[256];
+    for (ssize_t n; (n = ::read(terminal, chunk, sizeof chunk)) > 0;)
+        shown.append(chunk, static_cast<std::size_t>(n));
+    ::waitpid(child, nullptr, 0);
+    ::close(terminal);
+    EXPECT_NE(shown.find("\\x1B[2J\\u009B31mred"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\x1B'), std::string::npos);
+    EXPECT_NE(runCli({"memo", "list"}).out.find("\x1B[2J\xC2\x9B"), std::string::npos);
+}

@@ -84,9 +84,8 @@ TEST(PrivateFiles, FinalBitsByAccess) {
         unsigned after;
     };
     const Case cases[] = {
-        {FileAccess::Private, std::nullopt, 0600}, {FileAccess::Private, 0644, 0600},
-        {FileAccess::Private, 0400, 0400},         {FileAccess::PrivateNew, std::nullopt, 0600},
-        {FileAccess::PrivateNew, 0640, 0640},      {FileAccess::Usual, std::nullopt, 0644},
+        {FileAccess::Private, std::nullopt, 0600}, {FileAccess::Private, 0644, 0600}, {FileAccess::Private, 0600, 0600},
+        {FileAccess::Usual, std::nullopt, 0644},   {FileAccess::Usual, 0640, 0640},
     };
     int i = 0;
     for (const Case& c : cases) {

@@ -3,6 +3,7 @@
 #include "desk/desk_calendar_window.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
+#include "support/holiday_table.h"
 #include "support/temp_dir.h"
 #include "ui/clock_change_watch.h"
 
@@ -197,4 +198,35 @@ TEST_F(DeskTest, WallCalendarTakesThePlaceButStaysOnTheScreen) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.window(WindowId::Form3), desk);
     EXPECT_FALSE(desk->isVisible());
+}
+
+namespace {
+class DeskHolidayTest : public ::testing::Test {
+protected:
+    DeskHolidayTest() : app(clock, std::make_unique<FakeMciDevice>()) { desk = app.showDeskCalendar(); }
+    QLabel* mark() { return control<QLabel>(desk, "HolidayMark"); }
+
+    DeliveredHolidayTable table;
+    TempWorkDir dir;
+    FakeClock clock{{2026, 2, 17, 10, 0, 0}};
+    Form1 app;
+    Form3* desk = nullptr;
+};
+} // namespace
+
+TEST_F(DeskHolidayTest, MarkBesideTheDayLeavesTheTextsAsTheyAre) {
+    EXPECT_EQ(mark()->text(), "休");
+    EXPECT_EQ(mark()->palette().color(QPalette::WindowText), QColor(196, 32, 38));
+    EXPECT_EQ(mark()->toolTip(), "春节 放假第3天");
+    EXPECT_EQ(control<QLabel>(desk, "Label6")->text(), "农历1月 春节 1日");
+    EXPECT_EQ(control<QLabel>(desk, "Label2(0)")->text(), "17");
+    clock.set({2026, 9, 20, 10, 0, 0}); // a make-up Sunday
+    emit app.clockWatch().clockChanged();
+    EXPECT_EQ(mark()->text(), "班");
+    EXPECT_EQ(mark()->palette().color(QPalette::WindowText), QColor(40, 60, 120));
+    EXPECT_EQ(mark()->toolTip(), "国庆节 调休上班");
+    EXPECT_EQ(control<QLabel>(desk, "Label5")->text(), "星期日");
+    clock.set({2026, 9, 21, 10, 0, 0});
+    emit app.clockWatch().clockChanged();
+    EXPECT_EQ(mark()->text(), "");
 }

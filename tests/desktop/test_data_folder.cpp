@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -59,6 +61,7 @@ TEST(DataFolder, MissingUserFolderIsSeededWholeAndExistingOneLeftAlone) {
     dir.write("share/defaults/bwl/bwl.cjf", "memos");
     dir.write("share/defaults/rjb/.keep", "");
     dir.write("share/defaults/bwyy.mid", "tune");
+    dir.write("share/defaults/jjr.cjf", "the delivered holiday table"); // the user's file is his own
     const DataFolder folder{dir / "home/.local/share/quillet", DataFolderSource::UserData};
     ASSERT_EQ(prepareDataFolder(folder, dir / "share/defaults"), std::nullopt);
     EXPECT_EQ(dir.read("home/.local/share/quillet/pavosz.cjf"), "settings");
@@ -66,7 +69,14 @@ TEST(DataFolder, MissingUserFolderIsSeededWholeAndExistingOneLeftAlone) {
     EXPECT_TRUE(fs::is_directory(folder.path / "rjb"));
     EXPECT_FALSE(dir.exists("home/.local/share/quillet/rjb/.keep"));
     EXPECT_FALSE(dir.exists("home/.local/share/quillet/bwyy.mid"));
+    EXPECT_FALSE(dir.exists("home/.local/share/quillet/jjr.cjf"));
 
+    // Only the user may enter the folders and read the files (the settings hold the diary key and password).
+    for (const auto& entry : fs::recursive_directory_iterator(folder.path))
+        EXPECT_EQ(entry.status().permissions() & fs::perms::all,
+                  entry.is_directory() ? fs::perms::owner_all : fs::perms::owner_read | fs::perms::owner_write)
+            << entry.path();
+    EXPECT_EQ(fs::status(folder.path).permissions() & fs::perms::all, fs::perms::owner_all);
     dir.write("home/.local/share/quillet/pavosz.cjf", "mine");
     ASSERT_EQ(prepareDataFolder(folder, dir / "share/defaults"), std::nullopt);
     EXPECT_EQ(dir.read("home/.local/share/quillet/pavosz.cjf"), "mine");
@@ -91,7 +101,6 @@ TEST(DataFolder, BadPlacesNameThePathAndLeaveNothingBehind) {
         {{dir / "share-missing/quillet", DataFolderSource::UserData}, dir / "no-share", "no-share"},
         {{dir / "afile/quillet", DataFolderSource::UserData}, dir / "defaults", "afile"},
         {{dir / "locked/quillet", DataFolderSource::UserData}, dir / "defaults", root ? "" : "locked/quillet"},
-        {{dir / "locked", DataFolderSource::Portable}, dir / "defaults", root ? "" : "不能写入"},
     };
     for (const Case& c : cases) {
         if (c.says.empty())
@@ -101,6 +110,8 @@ TEST(DataFolder, BadPlacesNameThePathAndLeaveNothingBehind) {
         EXPECT_NE(problem->find(c.folder.path.string()), std::string::npos) << *problem;
         EXPECT_NE(problem->find(c.says), std::string::npos) << *problem;
     }
+    // A folder that cannot be written can still be read: each write there says why it is refused.
+    EXPECT_EQ(prepareDataFolder({dir / "locked", DataFolderSource::Portable}, dir / "defaults"), std::nullopt);
     EXPECT_FALSE(dir.exists("share-missing/quillet"));
     for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename().string().find(".quillet.new"), std::string::npos) << entry.path();
@@ -115,4 +126,26 @@ TEST(DataFolder, ShareFolderIsBesideTheBinFolderOrTheProgramItself) {
     EXPECT_EQ(findShareFolder(dir / "prefix/bin"), dir / "prefix/share/quillet");
     EXPECT_EQ(findShareFolder(dir / "build/app"), dir / "build/app");
     EXPECT_EQ(findShareFolder(dir / "elsewhere"), fs::path());
+}
+
+// Several first starts at once (a session starting the program twice, scripts): each one succeeds and finds
+// the folder seeded whole.
+TEST(DataFolder, FirstStartsAtOnceAllSucceed) {
+    TempWorkDir dir;
+    for (int n = 0; n < 300; ++n)
+        dir.write("share/defaults/bwl/f" + std::to_string(n), std::string(2000, 'x'));
+    const DataFolder folder{dir / "home/quillet", DataFolderSource::UserData};
+    std::vector<pid_t> starts;
+    for (int n = 0; n < 6; ++n)
+        if (const pid_t child = ::fork(); child == 0)
+            ::_exit(prepareDataFolder(folder, dir / "share/defaults") ? 1 : 0);
+        else
+            starts.push_back(child);
+    for (pid_t child : starts) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path / "bwl"), fs::directory_iterator()), 300);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "home"), fs::directory_iterator()), 1); // no leftovers
 }

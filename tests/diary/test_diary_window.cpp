@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -39,13 +40,16 @@ protected:
     QLabel* image(Form5* w, int kind, int i) { return control<QLabel>(w, QString("Image%1(%2)").arg(kind).arg(i)); }
 
     void pick(QComboBox* box, const QString& text) { pickFromList(box, text); }
-    // Clicks into a box, replaces its text by typing, and presses Enter when asked.
+    // Clicks into a box, replaces its text by typing, and presses Enter when asked; the keys go where the
+    // focus went.
     void typeInto(QComboBox* box, const QString& text, bool enter) {
         QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
-        QTest::keyClick(box->lineEdit(), Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(box->lineEdit(), text);
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(focus, text);
         if (enter)
-            QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+            QTest::keyClick(focus, Qt::Key_Return);
         processEvents();
     }
     // Clicks into the entry box (the focus moves there) and types, replacing its text when asked.
@@ -152,7 +156,7 @@ TEST_F(DiaryWindowTest, PickingAnotherDayAsksToSaveAChangedEntry) {
     pick(combo(w, 2), "05"); // Yes
     ASSERT_EQ(Prompts::shown().size(), 1u);
     EXPECT_EQ(Prompts::shown()[0].title, "提醒");
-    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNo);
+    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNoCancel);
     EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040306", {"sixth"}, "20040305211509"));
     EXPECT_EQ(combo(w, 2)->currentText(), "05");
     typeEntry(w, "never saved");
@@ -162,30 +166,39 @@ TEST_F(DiaryWindowTest, PickingAnotherDayAsksToSaveAChangedEntry) {
     EXPECT_EQ(storedPlain(dir, "2004", "03", "key").find("never"), std::string::npos);
 }
 
-// A typed month, day or font size is read as typed and counts only with Enter: no completion ("1" stays
-// January, not "10"), and moving the focus away reloads nothing, so the entry typed next is saved.
-TEST_F(DiaryWindowTest, TypedDatesCountOnlyWithEnterAndReadAsTyped) {
+// A typed month, day or font size is read as typed and counts with Enter as a pick does ("1" stays January,
+// not "10"); moving the focus away reloads nothing. Whatever the boxes hold, a save or the question before
+// leaving a day stores the day Text1 shows, and the boxes come back to name it.
+TEST_F(DiaryWindowTest, EnterInTheBoxesLoadsThatDayAndSavesStayWithTheShownDay) {
+    storeMonth(dir, "2004", "03", diaryRecord("20040307", {"seventh"}, "20040307080000"), "key");
     storeMonth(dir, "2004", "01", diaryRecord("20040103", {"january third"}, "20040103080000"), "key");
-    Form5* w = open();
+    const std::string january = dir.read("rjb/rj200401.cjf");
+    Form5* w = open(2004, 3, 9);
+    typeInto(combo(w, 2), "07", true);
+    EXPECT_EQ(text1(w)->toPlainText(), "seventh");
+    EXPECT_EQ(w->nowri, "07");
     typeInto(combo(w, 1), "1", false);
-    EXPECT_EQ(combo(w, 1)->currentText(), "1");
-    typeEntry(w, "still here");
+    typeEntry(w, " day");
     EXPECT_EQ(w->nowyue, "03");
-    EXPECT_EQ(text1(w)->toPlainText(), "still here");
-    typeInto(combo(w, 2), "07", false); // a listed value: leaving the box must not pick it either
-    typeEntry(w, " too");
-    EXPECT_TRUE(Prompts::shown().empty());
-    press(w, 1);
-    EXPECT_EQ(text1(w)->toPlainText(), "still here too");
-    EXPECT_EQ(storedPlain(dir, "2004", "01", "key"), diaryRecord("20040103", {"january third"}, "20040103080000") +
-                                                         diaryRecord("20040107", {"still here too"}, "20040305211509"));
-    typeInto(combo(w, 2), "3", true);
+    press(w, 1); // Yes
+    EXPECT_EQ(combo(w, 1)->currentText(), "03");
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040307", {"seventh day"}, "20040305211509"));
+    // An export of the month typed into the boxes leaves the shown day where it was.
+    typeInto(combo(w, 1), "1", false);
+    typeEntry(w, "!");
+    press(w, 0);
+    EXPECT_NE(control<QPlainTextEdit>(w, "Text2")->toPlainText().indexOf("january third"), -1);
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    clickWidget(control<QPushButton>(w, "Command1"));
+    typeInto(combo(w, 2), "3", true); // Yes to the question: the seventh of March is saved first
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key"), diaryRecord("20040307", {"seventh day!"}, "20040305211509"));
+    EXPECT_EQ(dir.read("rjb/rj200401.cjf"), january);
     EXPECT_EQ(combo(w, 2)->currentText(), "03");
-    EXPECT_EQ(text1(w)->toPlainText(), "january third");
+    EXPECT_EQ(text1(w)->toPlainText(), "");
     Prompts::clearShown();
     typeInto(combo(w, 1), "13", true);
     EXPECT_EQ(titlesShown(), std::vector<std::string>{"警告"});
-    EXPECT_EQ(combo(w, 1)->currentText(), "01");
+    EXPECT_EQ(combo(w, 1)->currentText(), "03");
     typeInto(combo(w, 3), "2", false);
     EXPECT_EQ(combo(w, 3)->currentText(), "2");
     typeInto(combo(w, 3), "24", true);
@@ -261,8 +274,9 @@ TEST_F(DiaryWindowTest, MonthUnderAnotherKeyLengthIsWarnedAboutAndNotSaved) {
     ASSERT_EQ(titlesShown(), std::vector<std::string>{"警告"});
     typeText(text1(w), "replacement");
     Prompts::clearShown();
-    press(w, 1); // Yes to the question, then the refusal
-    EXPECT_EQ(titlesShown(), (std::vector<std::string>{"警告", "警告"}));
+    press(w, 1); // refused before the question is asked
+    ASSERT_EQ(titlesShown(), std::vector<std::string>{"警告"});
+    EXPECT_NE(Prompts::shown()[0].text, "确实要保存当前日记吗?");
     EXPECT_EQ(dir.read("rjb/rj200403.cjf"), stored);
 }
 
@@ -276,23 +290,6 @@ TEST_F(DiaryWindowTest, DoubleByteDiaryKeyIsReportedAndNothingIsWritten) {
     press(w, 0);
     EXPECT_FALSE(control<QFrame>(w, "Frame1")->isVisible());
     EXPECT_FALSE(dir.exists("rjb"));
-}
-
-TEST_F(DiaryWindowTest, SaveWithATypedMonthKeepsThatMonthsDays) {
-    storeMonth(dir, "2004", "01", diaryRecord("20040102", {"january"}, "20040102080000"), "key");
-    Form5* w = open();
-    typeInto(combo(w, 1), "1", false);
-    typeInto(combo(w, 2), "7", false);
-    typeEntry(w, "typed");
-    press(w, 1);
-    EXPECT_EQ(storedPlain(dir, "2004", "01", "key"), diaryRecord("20040102", {"january"}, "20040102080000") +
-                                                         diaryRecord("20040107", {"typed"}, "20040305211509"));
-    EXPECT_EQ(w->nowyue, "01");
-    EXPECT_EQ(w->nowri, "07");
-    typeInto(combo(w, 2), "99", false);
-    Prompts::clearShown();
-    press(w, 1);
-    EXPECT_EQ(titlesShown(), (std::vector<std::string>{"警告", "警告"}));
 }
 
 // Records for days 00 and 32 to 40 cannot be picked, but a save must not drop them.
@@ -355,9 +352,29 @@ TEST_F(DiaryWindowTest, YearOutsideTheListIsShownAndUsable) {
     EXPECT_EQ(storedPlain(dir, "2050", "01", "key"), diaryRecord("20500101", {"future"}, "20500101000000"));
 }
 
-// Closing asks to save a changed entry (and only then); an unchanged one closes at once.
+// Closing or picking another day asks 是/否/取消 before a changed entry is dropped (and only then); 取消,
+// Esc and the question's close box go back to the text as it was.
 TEST_F(DiaryWindowTest, CloseAsksToSaveAChangedEntry) {
+    std::unique_ptr<QMessageBox> box(Prompts::makeBox(nullptr, saveBeforeLeavingNotice()));
+    box->show();
+    QTest::keyClick(box.get(), Qt::Key_Escape);
+    EXPECT_EQ(box->clickedButton(), box->button(QMessageBox::Cancel));
+    EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), "取消");
+
     Form5* w = open();
+    typeEntry(w, "going back");
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    pick(combo(w, 2), "06");
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    press(w, 2);
+    EXPECT_EQ(app.window(WindowId::Form5), w);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(text1(w)->toPlainText(), "going back");
+    EXPECT_EQ(combo(w, 2)->currentText(), "05");
+    EXPECT_EQ(storedPlain(dir, "2004", "03", "key").find("going"), std::string::npos);
+    typeEntry(w, "", true);
+    QTest::keyClick(text1(w), Qt::Key_Delete);
+    Prompts::clearShown();
     press(w, 2);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(app.window(WindowId::Form5), nullptr);

@@ -111,8 +111,6 @@ TEST_F(FileEncryptorTest, WrongLengthPasswordThenUndoRestoresTheLokFile) {
 TEST_F(FileEncryptorTest, UpperCaseLokFileIsDecrypted) {
     dir.write("FILE!TXT.LOK", CipherPass("plain text", "pw"));
     model.pickPattern("*.lok");
-    EXPECT_TRUE(model.enabled(B::Decrypt));
-    EXPECT_FALSE(model.enabled(B::Encrypt));
     EXPECT_EQ(model.files(), std::vector<std::string>{"FILE!TXT.LOK"});
     model.clickFile("FILE!TXT.LOK");
     EXPECT_TRUE(model.enabled(B::Decrypt));
@@ -141,15 +139,6 @@ TEST_F(FileEncryptorTest, NamesWithOtherExtensions) {
 }
 
 TEST_F(FileEncryptorTest, MessagesLeaveTheStateAsItWas) {
-    model.pickPattern("*.txt"); // enables encrypt while no file is chosen
-    ASSERT_TRUE(model.enabled(B::Encrypt));
-    std::optional<Notice> n = model.press(B::Encrypt);
-    ASSERT_TRUE(n);
-    EXPECT_EQ(n->text, "请先选择操作文件对象");
-    EXPECT_EQ(n->title, "警告");
-    EXPECT_EQ(n->icon, NoticeIcon::Exclamation);
-    EXPECT_FALSE(model.passwordsEnabled());
-
     model.clickFile("report.txt");
     model.press(B::Encrypt);
     const auto before = states();
@@ -231,7 +220,7 @@ TEST_F(FileEncryptorTest, BrowsingDisablesTheButtons) {
     model.clickFile("report.txt");
     model.typePattern("*.doc");
     EXPECT_EQ(model.chosen(), folder() + "/");
-    EXPECT_TRUE(model.enabled(B::View)); // typing a pattern leaves the buttons alone
+    EXPECT_EQ(states(), std::vector<bool>(7, false)); // no file chosen: nothing to act on
     EXPECT_EQ(model.files(), std::vector<std::string>{"notes.doc"});
     EXPECT_EQ(model.subfolders(), std::vector<std::string>{"sub"});
 

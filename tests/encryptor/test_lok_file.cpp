@@ -123,7 +123,23 @@ TEST_F(LokFileTest, FailureAtEveryWriteStepLeavesTheFileUnchanged) {
 TEST_F(LokFileTest, OldFileThatCannotBeRemovedTakesTheNewOneBack) {
     dir.write("report.txt", "plain");
     setLokRemoveFaultForTests([](const fs::path&) { return std::string("Device or resource busy"); });
-    expectRefused("Device or resource busy");
+    expectRefused("无法删除原文件,所以新文件已经删除,原文件没有改动");
+}
+
+// A source deleted while it was being converted: the finished .lok is now the only copy, and it stays.
+TEST_F(LokFileTest, ASourceDeletedMidwayKeepsTheFinishedLokFile) {
+    dir.write("report.txt", "plain");
+    setSafeWriteFaultForTests([this](std::string_view step, const fs::path&) {
+        if (step == "rename")
+            fs::remove(dir / "report.txt");
+        return std::string();
+    });
+    LokOutcome out = convertLokFile(dir / "report.txt", "pw");
+    ASSERT_TRUE(out.failure);
+    EXPECT_NE(out.failure->text.find("已经保留"), std::string::npos) << out.failure->text;
+    setSafeWriteFaultForTests(nullptr);
+    ASSERT_FALSE(convertLokFile(dir / "report!txt.lok", "pw").failure);
+    EXPECT_EQ(dir.read("report.txt"), "plain");
 }
 
 TEST_F(LokFileTest, RefusalsChangeNothing) {
@@ -139,7 +155,7 @@ TEST_F(LokFileTest, RefusalsChangeNothing) {
                  {"notes.lok", "无法从文件名还原"},
                  {"folder.txt", "不是普通文件"},
                  {"gone.txt", "文件不存在"},
-                 {"a.b!c", "加密后无法还原"}};
+                 {"a.b!cd", "加密后无法还原"}};
     for (const Case& c : cases) {
         LokOutcome out = convertLokFile(dir / c.file, "pw");
         ASSERT_TRUE(out.failure) << c.file;

@@ -7,7 +7,8 @@
 
 TEST(LokName, ThreeCharacterExtensionsFollowTheOldRule) {
     // The old rule on a path F: first len(F) - 4 characters + "!" + last 3 + ".lok", and back.
-    for (std::string name : {"report.txt", "a.doc", "x.y.cjf", "FILE.TXT", "photo 1.jpg", "日记.txt"}) {
+    for (std::string name :
+         {"report.txt", "a.doc", "x.y.cjf", "FILE.TXT", "photo 1.jpg", "日记.txt", "b.t!t", "c!.!!t"}) {
         std::string scrambled = name.substr(0, name.size() - 4) + "!" + name.substr(name.size() - 3) + ".lok";
         EXPECT_EQ(scrambledFileName(name), scrambled) << name;
         std::string q = scrambled.substr(0, scrambled.size() - 4);
@@ -41,6 +42,8 @@ TEST(LokName, TheLokTestIgnoresCase) {
     EXPECT_FALSE(isLokName("report.txt"));
     EXPECT_FALSE(isLokName("lo"));
     EXPECT_EQ(unscrambledFileName("FILE!TXT.LOK"), "FILE.TXT");
+    EXPECT_EQ(unscrambledFileName("c!t!t.lok"), "c.t!t");
+    EXPECT_EQ(unscrambledFileName("a!日记本.lok"), "a.日记本");
 }
 
 TEST(LokName, NamesThatCannotComeBackAreRefused) {
@@ -48,7 +51,7 @@ TEST(LokName, NamesThatCannotComeBackAreRefused) {
     for (const char* name : {"notes.lok", "unlok", "!.lok", ".lok", "a.lok.txt", "x!lok"})
         EXPECT_EQ(unscrambledFileName(name), std::nullopt) << name;
     // Scrambling would not come back: "!" in the extension, a trailing ".", no name.
-    for (const char* name : {"a.b!c", "file.", "", ".", ".."})
+    for (const char* name : {"a.b!cd", "ab!.cd", "file.", "", ".", ".."})
         EXPECT_EQ(scrambledFileName(name), std::nullopt) << name;
 }
 

@@ -3,7 +3,7 @@
 //
 //   QUILLET_FAULT=<call>:<errno>:<path part>[:<pass>]
 //     call       open, write, fsync, rename or read
-//     errno      ENOSPC, EIO, EROFS or EACCES
+//     errno      ENOSPC, EIO, EROFS, EACCES or EPIPE (a reader that went away)
 //     path part  the call fails when the file's path contains it (a trailing "$": ends with it); for write,
 //                fsync and read the path is that of the descriptor, for rename either name
 //     pass       how many matching calls succeed first (default 0), so a read can fail midway
@@ -47,7 +47,12 @@ bool parse(const char* text, Fault& f) {
         f.atEnd = true;
         f.part.pop_back();
     }
-    f.err = name == "ENOSPC" ? ENOSPC : name == "EIO" ? EIO : name == "EROFS" ? EROFS : name == "EACCES" ? EACCES : 0;
+    f.err = name == "ENOSPC"   ? ENOSPC
+            : name == "EIO"    ? EIO
+            : name == "EROFS"  ? EROFS
+            : name == "EACCES" ? EACCES
+            : name == "EPIPE"  ? EPIPE
+                               : 0;
     return f.err != 0 && !f.part.empty();
 }
 

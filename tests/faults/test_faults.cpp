@@ -2,7 +2,10 @@
 // write, fsync, rename and read, for every kind of file the program writes and reads. Each time the program
 // must report the failure naming the file and the reason, keep every file as it was, and leave no debris.
 #include "addressbook/card_book.h"
+#include "addressbook/card_vcard_import.h"
 #include "app/settings_file.h"
+#include "common/data_lock.h"
+#include "common/safe_write.h"
 #include "common/temp_debris.h"
 #include "diary/diary_book.h"
 #include "encryptor/lok_file.h"
@@ -15,6 +18,8 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -74,6 +79,15 @@ std::string cardFile() {
 void writeFile(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A data folder as the program leaves it: each book with its side file of record identities, which a load
+// writes when it is missing (and which would otherwise show as a file the flow added).
+void settleIdentities(const fs::path& dir) {
+    if (fs::exists(dir / "bwl/bwl.cjf"))
+        (void)MemoBook().load(dir / "bwl/bwl.cjf");
+    if (fs::exists(dir / "txl/txl.cjf"))
+        (void)CardBook(dir, fixedClock()).load(false);
 }
 
 std::optional<std::string> diaryMonthFixture(const fs::path& dir) {
@@ -164,7 +178,7 @@ std::vector<FileKind> fileKinds() {
 std::map<std::string, std::string> snapshot(const fs::path& dir) {
     std::map<std::string, std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(dir))
-        if (e.is_regular_file()) {
+        if (e.is_regular_file() && e.path().filename() != kDataLockFileName) { // the lock file holds no data
             std::ifstream in(e.path(), std::ios::binary);
             files[fs::relative(e.path(), dir).string()] =
                 std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -230,6 +244,7 @@ TEST(SystemCallFaults, EveryKindKeepsItsFilesAndNamesFileAndReason) {
     for (const FileKind& kind : fileKinds()) {
         TempWorkDir fixture; // made once per kind, copied for each fault
         kind.fixture(fixture.path());
+        settleIdentities(fixture.path());
         for (const Fault& f : faults) {
             for (const auto& [errorName, error] : kErrors) {
                 TempWorkDir dir;
@@ -283,6 +298,7 @@ TEST(SystemCallFaults, QuilletCliFailsAndKeepsTheFile) {
                 TempWorkDir dir;
                 writeFile(dir / "bwl/bwl.cjf", memoBook());
                 writeFile(dir / "doc.txt", lines("plain ", 3000, 30));
+                settleIdentities(dir.path());
                 const auto before = snapshot(dir.path());
                 FileKind kind{"cli", {}, {}, c.written, c.read};
                 const std::string rule = faultRule(kind, f, errorName, dir.path());
@@ -297,4 +313,84 @@ TEST(SystemCallFaults, QuilletCliFailsAndKeepsTheFile) {
                 ++runs;
             }
     std::printf("  %d quillet-cli runs under faults\n", runs);
+}
+
+// Every printing command says when its output could not be written (exit 1) and ends quietly when the reader
+// went away; one that cannot read its file says so (exit 1), whatever it prints.
+TEST(SystemCallFaults, QuilletCliSaysWhenItsOutputOrItsFileFails) {
+    if (!shimLoaded())
+        GTEST_SKIP() << "runs under the fault shim (LD_PRELOAD)";
+    TempWorkDir dir;
+    writeFile(dir / "bwl/bwl.cjf", memoBook());
+    writeFile(dir / "txl/txl.cjf", cardFile());
+    const std::vector<std::vector<std::string>> printing = {{"memo", "list"},
+                                                            {"memo", "ics"},
+                                                            {"memo", "due", "2003-06-15T15"},
+                                                            {"cards", "list"},
+                                                            {"cards", "vcard"},
+                                                            {"cards", "export"},
+                                                            {"calendar", "--tsv", "2004-01-01", "2004-12-31"},
+                                                            {"month", "2003", "06"}};
+    settleIdentities(dir.path());
+    const auto before = snapshot(dir.path());
+    for (const auto& args : printing) {
+        const std::string where = args[0] + " " + args[1];
+        for (const char* error : {"ENOSPC", "EIO"}) {
+            ::setenv("QUILLET_FAULT", (std::string("write:") + error + ":/out$").c_str(), 1);
+            CliRun run = runCli(args);
+            EXPECT_EQ(run.code, 1) << where << " " << error;
+            EXPECT_NE(run.err.find("标准输出"), std::string::npos) << where << run.err;
+        }
+        ::setenv("QUILLET_FAULT", "write:EPIPE:/out$", 1);
+        CliRun gone = runCli(args);
+        EXPECT_EQ(gone.code, 0) << where;
+        EXPECT_EQ(gone.err, "") << where;
+        if (args[0] == "memo" || args[0] == "cards") {
+            const std::string file = args[0] == "memo" ? "bwl.cjf" : "txl.cjf";
+            ::setenv("QUILLET_FAULT", ("open:EACCES:/" + file + "$").c_str(), 1);
+            CliRun unread = runCli(args);
+            EXPECT_EQ(unread.code, 1) << where;
+            EXPECT_NE(unread.err.find(file), std::string::npos) << where << unread.err;
+            EXPECT_NE(unread.err.find("没有权限"), std::string::npos) << where << unread.err;
+        }
+        ::unsetenv("QUILLET_FAULT");
+    }
+    EXPECT_EQ(changed(before, snapshot(dir.path())), " dctxl.cjf (added)");
+}
+
+// A file conversion and a vCard import killed midway (the process ends at a chosen step, as under kill -9)
+// leave a temporary file holding the converted text, and copied photos no card names. The next start-up sweep
+// removes both, wherever the conversion ran, and nothing else.
+TEST(KilledSaves, TheStartUpSweepTakesWhatAKilledConversionOrImportLeft) {
+    TempWorkDir dir;
+    writeFile(dir / "data/txl/txlphoto/vcf0001.jpg", "the user's own picture");
+    writeFile(dir / "docs/secret.txt", lines("plain ", 3000, 30));
+    const std::string gif = "PHOTO;ENCODING=b;TYPE=GIF:R0lGODlhAQABAAAAACw=\r\n";
+    const std::string vcards =
+        "BEGIN:VCARD\r\nFN:A\r\n" + gif + "END:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\n" + gif + "END:VCARD\r\n";
+    auto killedAt = [](const char* step, const char* name, const std::function<void()>& work) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            setSafeWriteFaultForTests([=](std::string_view s, const fs::path& target) {
+                if (s == step && target.string().find(name) != std::string::npos)
+                    ::_exit(9);
+                return std::string();
+            });
+            work();
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_EQ(WEXITSTATUS(status), 9) << name;
+    };
+    const auto before = snapshot(dir.path());
+    killedAt("rename", "secret!txt.lok", [&] { convertLokFile(dir / "docs/secret.txt", "pass"); });
+    killedAt("write", ".vcf02.gif", [&] {
+        CardBook book(dir / "data", fixedClock());
+        book.load(false);
+        importVCards(book, vcards);
+    });
+    EXPECT_NE(changed(before, snapshot(dir.path())), "") << "the kills left nothing to sweep";
+    sweepDataFolders(dir / "data");
+    EXPECT_EQ(changed(before, snapshot(dir.path())), "");
 }

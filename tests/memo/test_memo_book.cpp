@@ -4,7 +4,6 @@
 #include "support/temp_dir.h"
 
 #include <cerrno>
-#include <cstring>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -182,7 +181,7 @@ TEST_F(MemoBookTest, AReadThatFailsMidwayRefusesTheSaveSoNoMemoIsDropped) {
     Result<void> loaded = memos.load(dir / kFile);
     setSafeWriteFaultForTests(nullptr);
     ASSERT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.error().reason, std::strerror(EIO));
+    EXPECT_EQ(loaded.error().reason, systemReason(EIO));
     EXPECT_EQ(loaded.error().path, (dir / kFile).string());
     memos.add("2024030105", "新的", kStamp);
     EXPECT_FALSE(memos.save(dir / kFile).ok());

@@ -204,6 +204,7 @@ TEST_F(MemoBookWindowTest, ViewShowsTheMemoReadOnly) {
 TEST_F(MemoBookWindowTest, ChangingMemoFiveKeepsItsNumberAndActivatesIt) {
     writeMemos(7);
     Form6* w = open();
+    const std::string fifth = w->screen().book().uid(5);
     chooseMenu(w, 4, 1);
     EXPECT_TRUE(editableLook(w));
     auto* text1 = c<QPlainTextEdit>(w, "Text1");
@@ -214,6 +215,7 @@ TEST_F(MemoBookWindowTest, ChangingMemoFiveKeepsItsNumberAndActivatesIt) {
     clickWidget(c(w, "Command1"));
     EXPECT_EQ(fileLine(5), "5   @@2025010208@@第五条@@F@@2024030109");
     EXPECT_EQ(fileLine(8), "<none>");
+    EXPECT_EQ(w->screen().book().uid(5), fifth); // the memo keeps its identity
 }
 
 TEST_F(MemoBookWindowTest, ARightClickOnAnotherRowCannotRedirectAChange) {
@@ -259,6 +261,7 @@ TEST_F(MemoBookWindowTest, ALeftClickWhileAddingCopiesTheMemoForANewOne) {
 TEST_F(MemoBookWindowTest, DeletingInAScrolledListRenumbersAndStartsAgainAtMemoOne) {
     writeMemos(9);
     Form6* w = open();
+    const std::string fourth = w->screen().book().uid(4);
     auto* bar = c<QScrollBar>(w, "VScroll1");
     EXPECT_EQ(bar->maximum(), 9);
     bar->setValue(3);
@@ -271,6 +274,7 @@ TEST_F(MemoBookWindowTest, DeletingInAScrolledListRenumbersAndStartsAgainAtMemoO
     EXPECT_EQ(c<QLabel>(w, cellName(8))->text(), "memo 4");
     EXPECT_EQ(fileLine(3), "3   @@2024030114@@memo 4@@T@@2024010108");
     EXPECT_EQ(fileLine(9), "<none>");
+    EXPECT_EQ(w->screen().book().uid(3), fourth); // moved up with its identity
 }
 
 TEST_F(MemoBookWindowTest, TheRowUnderTheMouseIsLightYellow) {
@@ -417,4 +421,69 @@ TEST_F(MemoBookWindowTest, ChangesMadeElsewhereSinceLoadingAreKept) {
     EXPECT_EQ(c<QPlainTextEdit>(w, "Text1")->toPlainText(), "memo 2 changed");
     clickWidget(c(w, "Command1"));
     EXPECT_EQ(fileLine(2), "2   @@2024030114@@memo 2 changed@@F@@2024030109");
+}
+
+// The book saving while quillet-cli adds memos in a loop: every save is one locked step, so nothing is lost.
+TEST_F(MemoBookWindowTest, SavingWhileTheCliAddsInALoopLosesNothing) {
+    writeMemos(1);
+    Form6* w = open();
+    constexpr int kRuns = 20;
+    CliLoop loop("memo add 2030010108 cli$i", kRuns);
+    for (int i = 0; i < kRuns; ++i) {
+        clickWidget(c(w, "Command1"));
+        typeText(c(w, "Text1"), "typed " + QString::number(i));
+        clickWidget(c(w, "Command1"));
+        QTest::qWait(15);
+    }
+    const int added = loop.wait() + kRuns;
+    EXPECT_TRUE(Prompts::shown().empty());
+    EXPECT_EQ(added, 2 * kRuns);
+    MemoBook book;
+    ASSERT_TRUE(book.load(dir / "bwl/bwl.cjf").ok());
+    ASSERT_EQ(book.count(), 1 + added);
+    for (int n = 1; n <= book.count(); ++n)
+        EXPECT_EQ(book.record(n)->bwxh, memoNumber(n));
+}
+
+// A memo being typed is offered for saving before the close box, a row's left click or a menu item drops
+// it: 取消 goes back to it, 否 drops it, 是 saves it.
+TEST_F(MemoBookWindowTest, AMemoBeingTypedIsOfferedForSavingBeforeItIsDropped) {
+    writeMemos(2);
+    Form6* w = open();
+    clickWidget(c(w, "Command1"));
+    typeText(c(w, "Text1"), "新的备忘");
+    QTest::keyClick(c(w, "Text1"), Qt::Key_Tab); // Tab moves on; it types nothing
+    EXPECT_FALSE(c(w, "Text1")->hasFocus());
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    w->close();
+    Prompts::setNextAnswer(NoticeAnswer::Cancel);
+    pressWidget(c(w, cellName(2)), Qt::LeftButton);
+    ASSERT_EQ(Prompts::shown().size(), 2u);
+    EXPECT_EQ(Prompts::shown()[0].buttons, NoticeButtons::YesNoCancel);
+    EXPECT_EQ(app.window(WindowId::Form6), w);
+    EXPECT_EQ(c<QPlainTextEdit>(w, "Text1")->toPlainText(), "新的备忘");
+    Prompts::setNextAnswer(NoticeAnswer::No);
+    chooseMenu(w, 0, 0);
+    EXPECT_EQ(c<QPlainTextEdit>(w, "Text1")->toPlainText(), "memo 1");
+    EXPECT_EQ(fileLine(3), "<none>");
+
+    clickWidget(c(w, "Command1"));
+    typeText(c(w, "Text1"), "再来");
+    w->close(); // Yes
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.window(WindowId::Form6), nullptr);
+    EXPECT_EQ(fileLine(3), "3   @@2024030114@@再来@@F@@2024030109");
+}
+
+// After 2049 the year picker offers the list's last year, and says where the list ends.
+TEST_F(MemoBookWindowTest, AfterTheYearListTheYearPickerOffersItsLastYear) {
+    clock.set({2050, 3, 1, 9, 5});
+    Form6* w = open();
+    EXPECT_EQ(c<QComboBox>(w, "Combo1(0)")->currentText(), "2049");
+    EXPECT_TRUE(c<QLabel>(w, "Label5")->isVisibleTo(w));
+    EXPECT_EQ(c<QLabel>(w, "Label5")->text(), "(1900-2049)");
+    clock.set({2024, 3, 1, 9, 5});
+    w->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(c<QLabel>(open(), "Label5")->isVisibleTo(app.window(WindowId::Form6)));
 }

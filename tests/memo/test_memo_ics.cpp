@@ -4,9 +4,30 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <set>
+
 namespace {
 
+namespace fs = std::filesystem;
+
 const std::string kDtstamp = "20240301T020000Z";
+
+std::vector<std::string> uidsOf(const MemoBook& book) {
+    std::vector<std::string> out;
+    for (int n = 1; n <= book.count(); ++n)
+        out.push_back(book.uid(n));
+    return out;
+}
+
+// The VEVENT whose UID is `uid`, empty when there is none.
+std::string eventOf(const std::string& ics, const std::string& uid) {
+    const std::size_t at = ics.find("UID:" + uid + "\r\n");
+    if (at == std::string::npos)
+        return {};
+    const std::size_t begin = ics.rfind("BEGIN:VEVENT", at);
+    return ics.substr(begin, ics.find("END:VEVENT", at) - begin);
+}
 
 MemoBook bookOf(const std::vector<std::string>& lines) {
     std::string bytes;
@@ -52,22 +73,40 @@ TEST(MemoIcs, OneEventWithADisplayAlarmPerActiveMemo) {
                                                "END:VEVENT",
                                                "END:VCALENDAR"};
     EXPECT_EQ(lines, expected);
-    EXPECT_TRUE(lines.at(5).starts_with("UID:"));
-    EXPECT_TRUE(lines.at(5).ends_with("@quillet"));
+    EXPECT_EQ(lines.at(5), "UID:" + book.uid(1));
 }
 
-TEST(MemoIcs, UidDependsOnTheMemoNotOnItsNumber) {
-    std::string first = memosToIcs(bookOf({"1   @@2024030114@@甲@@F@@2024030110"}), kDtstamp).text;
-    std::string moved =
-        memosToIcs(bookOf({"1   @@2024030113@@乙@@T@@2024030110", "2   @@2024030114@@甲@@F@@2024030110"}), kDtstamp)
-            .text;
-    EXPECT_EQ(contentLines(first).at(5), contentLines(moved).at(5));
-    std::string twice =
-        memosToIcs(bookOf({"1   @@2024030114@@甲@@F@@2024030110", "2   @@2024030114@@甲@@F@@2024030110"}), kDtstamp)
-            .text;
-    std::vector<std::string> lines = contentLines(twice);
-    EXPECT_EQ(lines.at(5), contentLines(first).at(5));
-    EXPECT_EQ(lines.at(17), lines.at(5).substr(0, lines.at(5).size() - 8) + "-2@quillet");
+// A memo keeps its identity, and so its event, through its own edits, deletions of other memos, a cancel
+// written by the reminder (which leaves the side file alone) and a load by a fresh book.
+TEST(MemoIcs, EachMemoKeepsItsUidThroughEditsAndDeletions) {
+    TempWorkDir dir;
+    const fs::path file = dir / "bwl/bwl.cjf";
+    dir.write("bwl/bwl.cjf", gb("1   @@2024030114@@甲@@F@@2024030110\r\n2   @@2024030115@@乙@@F@@2024030110\r\n"
+                                "3   @@2024030116@@丙@@F@@2024030110\r\n3   @@2024030116@@丙@@F@@2024030110\r\n"));
+    MemoBook book;
+    ASSERT_TRUE(book.load(file).ok());
+    const std::vector<std::string> first = uidsOf(book);
+    EXPECT_TRUE(
+        std::regex_match(first[0], std::regex("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}")))
+        << first[0];
+    EXPECT_EQ(std::set<std::string>(first.begin(), first.end()).size(), 4u); // two alike memos, two identities
+    ASSERT_TRUE(book.save(file).ok());
+    const std::string fourth = eventOf(memosToIcs(book, kDtstamp).text, first[3]);
+    EXPECT_FALSE(fourth.empty());
+
+    ASSERT_TRUE(book.change(2, "2024030117", "乙改", "2024030111"));
+    ASSERT_TRUE(book.remove(1));
+    ASSERT_TRUE(book.save(file).ok());
+    ASSERT_TRUE(book.load(file).ok());
+    EXPECT_EQ(uidsOf(book), (std::vector<std::string>{first[1], first[2], first[3]}));
+    EXPECT_EQ(eventOf(memosToIcs(book, kDtstamp).text, first[3]), fourth);
+
+    ASSERT_TRUE(cancelAnnouncedMemo(file, book.record(1)->line).value());
+    MemoBook fresh;
+    ASSERT_TRUE(fresh.load(file).ok());
+    EXPECT_EQ(uidsOf(fresh), uidsOf(book));
+    ASSERT_TRUE(fresh.add("2024030118", "丁", "2024030112"));
+    EXPECT_EQ(std::set<std::string>({fresh.uid(1), fresh.uid(2), fresh.uid(3), fresh.uid(4)}).size(), 4u);
 }
 
 TEST(MemoIcs, HourTwentyFourIsMidnightOfTheNextDayAndImpossibleDatesAreSkipped) {

@@ -44,8 +44,10 @@ protected:
     }
     Form7* popup() { return app.windowAs<Form7>(WindowId::Form7); }
     template <class T = QWidget> T* c(const QString& name) { return control<T>(popup(), name); }
+    // The memo check, and the moment the user takes to read the memo before a click counts.
     Form7* check() {
         runDeskMemoCheck(app);
+        clock.advanceMsec(600);
         return popup();
     }
     // The memo check, then the user ticks the pop-up's box and closes it; gives the memo book as it is then.
@@ -262,4 +264,20 @@ TEST_F(ReminderPopupTest, AMemoBeingTypedSurvivesTheMemoBooksReload) {
     EXPECT_FALSE(control<QPlainTextEdit>(again, "Text1")->isReadOnly());
     clickWidget(control(again, "Command1"));
     EXPECT_EQ(fileLine(6), buildMemoLine(memoNumber(6), "2024071518", "half typed", "F", "2024031514"));
+}
+
+// The pop-up comes up on top of whatever the user was clicking: clicks in its first half second after a memo
+// is shown, the one in flight included, neither tick the box nor close the pop-up.
+TEST_F(ReminderPopupTest, ClicksInTheFirstHalfSecondAfterAMemoIsShownDoNothing) {
+    runDeskMemoCheck(app);
+    clickWidget(c("Check1"));
+    QTest::mouseDClick(c("Label2"), Qt::LeftButton);
+    clock.advanceMsec(450);
+    clickWidget(c("Image3"));
+    processEvents();
+    ASSERT_NE(popup(), nullptr);
+    EXPECT_FALSE(c<QCheckBox>("Check1")->isChecked());
+    clock.advanceMsec(100);
+    clickWidget(c("Check1"));
+    EXPECT_TRUE(c<QCheckBox>("Check1")->isChecked());
 }

@@ -42,3 +42,21 @@ CliRun runCli(const std::vector<std::string>& args, const std::string& input) {
     fs::remove_all(tmp);
     return run;
 }
+
+CliLoop::CliLoop(const std::string& args, int count) {
+    const std::string command = "i=0; while [ $i -lt " + std::to_string(count) + " ]; do " + quoted(cliProgram()) +
+                                " --data . " + args + " >/dev/null 2>&1 && echo done; i=$((i+1)); done";
+    m_pipe = ::popen(command.c_str(), "r");
+}
+
+int CliLoop::wait() {
+    int done = 0;
+    if (!m_pipe)
+        return done;
+    char line[64];
+    while (std::fgets(line, sizeof line, m_pipe))
+        ++done;
+    ::pclose(m_pipe);
+    m_pipe = nullptr;
+    return done;
+}

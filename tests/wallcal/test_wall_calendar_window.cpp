@@ -3,6 +3,7 @@
 #include "desk/desk_calendar_window.h"
 #include "support/fake_mci.h"
 #include "support/gui_helpers.h"
+#include "support/holiday_table.h"
 #include "support/temp_dir.h"
 #include "ui/clock_change_watch.h"
 #include "ui/ui_names.h"
@@ -325,4 +326,45 @@ TEST_F(WallTest, GettingTheFocusClosesTheLauncher) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(wall, 1000));
     flushDeletes();
     EXPECT_EQ(app.window(WindowId::Form2), nullptr);
+}
+
+namespace {
+// The holiday table in use from the first month picked on.
+class WallHolidayTest : public WallTest {
+protected:
+    QLabel* mark(int i) { return control<QLabel>(wall, arrayName("HolidayMark", i)); }
+    QString holidayLine() { return control<QLabel>(wall, "HolidayLine")->text(); }
+
+    DeliveredHolidayTable table;
+};
+} // namespace
+
+TEST_F(WallHolidayTest, CornerMarksColoursAndTheHolidayLine) {
+    pick("List1", "2026");
+    pick("List2", "10");
+    // 1 October 2026 is a Thursday (cell 4); the holiday runs to the 7th, Saturday the 10th is worked.
+    EXPECT_EQ(mark(5)->text(), "休");
+    EXPECT_EQ(textColour(cell(5)), kRed); // a Friday off
+    EXPECT_EQ(textColour(mark(5)), kRed);
+    EXPECT_EQ(mark(13)->text(), "班");
+    EXPECT_EQ(textColour(cell(13)), kTeal); // a Saturday worked
+    EXPECT_EQ(textColour(mark(13)), QColor(40, 60, 120));
+    EXPECT_EQ(mark(11)->text(), "");
+    EXPECT_EQ(textColour(cell(11)), kTeal);
+    EXPECT_EQ(mark(3)->text(), ""); // an empty cell
+
+    auto* details = control<QLabel>(wall, "Label5");
+    moveOver(cell(6));
+    EXPECT_EQ(holidayLine(), "国庆节 放假第3天");
+    EXPECT_TRUE(details->text().startsWith(" 丙午(马) 2026年 农历8月 ") && details->text().endsWith("日"))
+        << details->text().toStdString();
+    moveOver(cell(13));
+    EXPECT_EQ(holidayLine(), "国庆节 调休上班");
+    moveOver(cell(14));
+    EXPECT_EQ(holidayLine(), "");
+    // A year the table does not know: weekend colours, no marks, and the plain notice.
+    pick("List1", "2031");
+    EXPECT_EQ(holidayLine(), "2031年的放假安排尚不知道,只按周末显示");
+    for (int i = 0; i < kWallCells; ++i)
+        EXPECT_EQ(mark(i)->text(), "") << i;
 }
