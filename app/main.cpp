@@ -21,6 +21,8 @@
 #include <QEvent>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 #ifdef QUILLET_TEST_SEAMS
 #include "app/window_tour.h"
@@ -42,24 +44,35 @@ void tellNoSoundFont(const std::string& message) {
     });
 }
 
-// Start-up report: the first paint of the desk calendar, in ms since main() and of the epoch, so that a
-// measuring script can count from its own exec.
-class FirstPaintReport : public QObject {
+// Runs `then` once, at the first paint of the window it watches: at once (before the paint), or after it from
+// the event loop.
+class AtFirstPaint : public QObject {
 public:
-    FirstPaintReport(const QElapsedTimer& sinceStart, QObject* parent) : QObject(parent), m_sinceStart(sinceStart) {}
+    enum When { Before, After };
+    AtFirstPaint(QWidget* window, When when, std::function<void()> then)
+        : QObject(window), m_when(when), m_then(std::move(then)) {
+        window->installEventFilter(this);
+    }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            std::fprintf(stderr, "desk calendar painted after %lld ms, at %lld ms of the epoch\n",
-                         m_sinceStart.elapsed(), QDateTime::currentMSecsSinceEpoch());
             watched->removeEventFilter(this);
-            deleteLater();
+            auto run = [this] {
+                m_then();
+                deleteLater();
+            };
+            if (m_when == Before)
+                run();
+            else
+                QTimer::singleShot(0, this, run);
         }
         return false;
     }
 
 private:
-    const QElapsedTimer& m_sinceStart;
+    When m_when;
+    std::function<void()> m_then;
 };
+
 // The published holiday arrangements, with the user's own years (in the data folder) over them; a refused
 // file is told.
 void loadHolidayTables(const std::filesystem::path& programFolder) {
@@ -87,7 +100,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillet");
     QGuiApplication::setDesktopFileName(kDesktopId);
-    QApplication::setWindowIcon(programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     applyUiFont();
     loadQtChineseTexts();
@@ -118,8 +130,19 @@ int main(int argc, char** argv) {
         return started.exitCode;
     Form1& form1 = *started.form1;
     QObject::connect(&form1, &Form1::exitRequested, &app, &QApplication::quit);
-    TrayIcon tray(form1, autostartFile(processEnvironment()), programFolder / "quillet", autostartData);
-    CalendarCloseGuard closeGuard(form1, [&tray] { return tray.shown(); });
+    // The windows' icon and the tray icon come once the desk calendar has painted: the calendar is what the
+    // user waits for.
+    std::unique_ptr<TrayIcon> tray;
+    auto afterFirstPaint = [&] {
+        QApplication::setWindowIcon(programIcon());
+        tray = std::make_unique<TrayIcon>(form1, autostartFile(processEnvironment()), programFolder / "quillet",
+                                          autostartData);
+    };
+    if (QWidget* desk = form1.window(WindowId::Form3))
+        new AtFirstPaint(desk, AtFirstPaint::After, afterFirstPaint);
+    else
+        afterFirstPaint();
+    CalendarCloseGuard closeGuard(form1, [&tray] { return tray && tray->shown(); });
     app.installEventFilter(&closeGuard);
     CalendarPlaceKeeper places(form1, calendarPlacesFile(processEnvironment()));
     places.restore();
@@ -129,7 +152,10 @@ int main(int argc, char** argv) {
         QTimer::singleShot(
             0, [&sinceStart] { std::fprintf(stderr, "desk calendar shown after %lld ms\n", sinceStart.elapsed()); });
         if (QWidget* desk = form1.window(WindowId::Form3))
-            desk->installEventFilter(new FirstPaintReport(sinceStart, desk));
+            new AtFirstPaint(desk, AtFirstPaint::Before, [&sinceStart] {
+                std::fprintf(stderr, "desk calendar painted after %lld ms, at %lld ms of the epoch\n",
+                             sinceStart.elapsed(), QDateTime::currentMSecsSinceEpoch());
+            });
     }
     // For ./run.sh without a display: a picture of the desk calendar once it has painted.
     if (const QString shot = qEnvironmentVariable("QUILLET_SCREENSHOT"); !shot.isEmpty())
