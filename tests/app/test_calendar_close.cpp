@@ -178,6 +178,13 @@ TEST_F(CalendarCloseTest, TheCalendarStartsWhereTheUserLeftIt) {
     });
     EXPECT_EQ(dragged, first + QPoint(-180, 108)); // moved by the pointer's place on the strip
     EXPECT_EQ(startedAfter([](Form1& program) { program.exitProgram(); }), dragged);
+    // Ended with the wall calendar shown: the desk calendar starts where the wall calendar stood.
+    startedAfter([](Form1& program) {
+        clickWidget(control<QWidget>(program.window(WindowId::Form3), "Image4"));
+        program.window(WindowId::Form4)->move(150, 120);
+        program.exitProgram();
+    });
+    EXPECT_EQ(startedAfter([](Form1&) {}), QPoint(150, 120));
     ASSERT_EQ(writeCalendarPlaces(file, CalendarPlaces{ScreenPoint{9000, 9000}, std::nullopt, false}), std::nullopt);
     EXPECT_EQ(startedAfter([](Form1&) {}), first);
 }
