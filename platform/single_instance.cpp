@@ -146,7 +146,7 @@ bool SingleInstance::notifyRunning() const {
         return false;
     const bool reached = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     if (reached)
-        (void)!::write(fd, "raise\n", 6);
+        (void)::send(fd, "raise\n", 6, MSG_NOSIGNAL); // the running copy may have closed it already
     ::close(fd);
     return reached;
 #endif
