@@ -32,6 +32,8 @@ Form3* Form1::showDeskCalendar(const QPoint* pos) {
         desk = new Form3(*this);
         desk->setAttribute(Qt::WA_DeleteOnClose);
         remember(WindowId::Form3, desk);
+    } else if (!desk->isVisible()) {
+        m_desk.txyybz = true; // shown again, as a fresh load would
     }
     if (pos)
         desk->move(*pos);

@@ -1,9 +1,9 @@
 // Quillet: the desk calendar and its tools.
 #include "app/calendar_close_guard.h"
+#include "app/calendar_place_keeper.h"
 #include "app/form1.h"
 #include "app/startup.h"
 #include "app/tray_icon.h"
-#include "app/window_tour.h"
 #include "calendar/holidays.h"
 #include "desktop/app_identity.h"
 #include "desktop/autostart.h"
@@ -19,9 +19,14 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <memory>
+
+#ifdef QUILLET_TEST_SEAMS
+#include "app/window_tour.h"
+#endif
 
 namespace {
 // Window positions are part of the behaviour (dragging, the launcher beside the icon); Wayland does not let a
@@ -32,13 +37,6 @@ void preferPlaceableWindows() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-QIcon programIcon() {
-    QIcon icon;
-    for (int side : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QString(":/icons/%1.png").arg(side), QSize(side, side));
-    return icon;
-}
-
 // A missing SoundFont is told after the timer tick that found it has finished.
 void tellNoSoundFont(const std::string& message) {
     QTimer::singleShot(0, qApp, [text = QString::fromStdString(message)] {
@@ -46,24 +44,35 @@ void tellNoSoundFont(const std::string& message) {
     });
 }
 
-// Start-up report: the first paint of the desk calendar, in ms since main() and of the epoch, so that a
-// measuring script can count from its own exec.
-class FirstPaintReport : public QObject {
+// Runs `then` once, at the first paint of the window it watches: at once (before the paint), or after it from
+// the event loop.
+class AtFirstPaint : public QObject {
 public:
-    FirstPaintReport(const QElapsedTimer& sinceStart, QObject* parent) : QObject(parent), m_sinceStart(sinceStart) {}
+    enum When { Before, After };
+    AtFirstPaint(QWidget* window, When when, std::function<void()> then)
+        : QObject(window), m_when(when), m_then(std::move(then)) {
+        window->installEventFilter(this);
+    }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
-            std::fprintf(stderr, "desk calendar painted after %lld ms, at %lld ms of the epoch\n",
-                         m_sinceStart.elapsed(), QDateTime::currentMSecsSinceEpoch());
             watched->removeEventFilter(this);
-            deleteLater();
+            auto run = [this] {
+                m_then();
+                deleteLater();
+            };
+            if (m_when == Before)
+                run();
+            else
+                QTimer::singleShot(0, this, run);
         }
         return false;
     }
 
 private:
-    const QElapsedTimer& m_sinceStart;
+    When m_when;
+    std::function<void()> m_then;
 };
+
 // The published holiday arrangements, with the user's own years (in the data folder) over them; a refused
 // file is told.
 void loadHolidayTables(const std::filesystem::path& programFolder) {
@@ -84,22 +93,25 @@ int main(int argc, char** argv) {
     const ProgramOptions options = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (std::optional<int> code = runTerminalOptions(options))
         return *code;
+    // Before the data folder becomes the working directory: the autostart entry names the folder of this start.
+    const std::filesystem::path autostartData = autostartDataFolder(options.data);
     const std::filesystem::path programFolder = runningProgramFolder();
     preferPlaceableWindows();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillet");
     QGuiApplication::setDesktopFileName(kDesktopId);
-    QApplication::setWindowIcon(programIcon());
     QApplication::setQuitOnLastWindowClosed(false);
     applyUiFont();
     loadQtChineseTexts();
     CursorBlinkPause blinkPause;
-    // Test seams for the process tests: a private instance key, and message boxes answered on stderr.
+    // A private instance key for the process tests; quillet-seams also answers message boxes on stderr.
     const QString key = qEnvironmentVariableIsEmpty("QUILLET_INSTANCE_KEY")
                             ? SingleInstance::defaultKey()
                             : qEnvironmentVariable("QUILLET_INSTANCE_KEY");
+#ifdef QUILLET_TEST_SEAMS
     if (qEnvironmentVariable("QUILLET_PROMPTS") == "stderr")
         Prompts::startEcho();
+#endif
 
     // The data folder (made on first use) becomes the working directory once this copy is the only one; a
     // problem is told on the terminal too, for a start without a desktop session.
@@ -118,15 +130,32 @@ int main(int argc, char** argv) {
         return started.exitCode;
     Form1& form1 = *started.form1;
     QObject::connect(&form1, &Form1::exitRequested, &app, &QApplication::quit);
-    TrayIcon tray(form1, autostartFile(processEnvironment()), programFolder / "quillet");
-    CalendarCloseGuard closeGuard(form1, [&tray] { return tray.shown(); });
+    // The windows' icon and the tray icon come once the desk calendar has painted: the calendar is what the
+    // user waits for.
+    std::unique_ptr<TrayIcon> tray;
+    auto afterFirstPaint = [&] {
+        QApplication::setWindowIcon(programIcon());
+        tray = std::make_unique<TrayIcon>(form1, autostartFile(processEnvironment()), programFolder / "quillet",
+                                          autostartData);
+    };
+    if (QWidget* desk = form1.window(WindowId::Form3))
+        new AtFirstPaint(desk, AtFirstPaint::After, afterFirstPaint);
+    else
+        afterFirstPaint();
+    CalendarCloseGuard closeGuard(form1, [&tray] { return tray && tray->shown(); });
     app.installEventFilter(&closeGuard);
+    CalendarPlaceKeeper places(form1, calendarPlacesFile(processEnvironment()));
+    places.restore();
+    app.installEventFilter(&places);
 
     if (!qEnvironmentVariableIsEmpty("QUILLET_REPORT_STARTUP")) {
         QTimer::singleShot(
             0, [&sinceStart] { std::fprintf(stderr, "desk calendar shown after %lld ms\n", sinceStart.elapsed()); });
         if (QWidget* desk = form1.window(WindowId::Form3))
-            desk->installEventFilter(new FirstPaintReport(sinceStart, desk));
+            new AtFirstPaint(desk, AtFirstPaint::Before, [&sinceStart] {
+                std::fprintf(stderr, "desk calendar painted after %lld ms, at %lld ms of the epoch\n",
+                             sinceStart.elapsed(), QDateTime::currentMSecsSinceEpoch());
+            });
     }
     // For ./run.sh without a display: a picture of the desk calendar once it has painted.
     if (const QString shot = qEnvironmentVariable("QUILLET_SCREENSHOT"); !shot.isEmpty())
@@ -134,7 +163,9 @@ int main(int argc, char** argv) {
             if (QWidget* desk = f->window(WindowId::Form3))
                 desk->grab().save(shot, "PNG");
         });
+#ifdef QUILLET_TEST_SEAMS
     if (const QString tour = qEnvironmentVariable("QUILLET_WINDOW_TOUR"); !tour.isEmpty())
         startWindowTour(form1, tour);
+#endif
     return app.exec();
 }

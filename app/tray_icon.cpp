@@ -9,14 +9,28 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QIcon>
 #include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <algorithm>
 
-TrayIcon::TrayIcon(Form1& app, std::filesystem::path autostartFile, std::filesystem::path program, QObject* parent)
+QIcon programIcon() {
+    // The pictures are compiled into this static library: without a reference from code the linker would
+    // leave them out of the program, and the tray would show an empty slot.
+    Q_INIT_RESOURCE(icons);
+    QIcon icon;
+    // Up to 64 pixels: every size is decoded and handed to the window system when a window is first shown;
+    // docks and menus take the larger ones from the installed icon theme.
+    for (int side : {16, 22, 24, 32, 48, 64})
+        icon.addFile(QString(":/icons/%1.png").arg(side), QSize(side, side));
+    return icon;
+}
+
+TrayIcon::TrayIcon(Form1& app, std::filesystem::path autostartFile, std::filesystem::path program,
+                   std::filesystem::path dataFolder, QObject* parent)
     : QObject(parent), m_app(app), m_autostartFile(std::move(autostartFile)), m_program(std::move(program)),
-      m_menu(new QMenu), m_icon(new QSystemTrayIcon(QApplication::windowIcon(), this)) {
+      m_dataFolder(std::move(dataFolder)), m_menu(new QMenu), m_icon(new QSystemTrayIcon(programIcon(), this)) {
     m_menu->setObjectName("TrayMenu");
     auto add = [this](const char* text, auto slot) {
         QAction* action = m_menu->addAction(QString::fromUtf8(text));
@@ -80,7 +94,7 @@ void TrayIcon::openThroughLauncher(int item) {
 }
 
 void TrayIcon::toggleAutostart(bool on) {
-    if (auto problem = setAutostart(m_autostartFile, on, m_program)) {
+    if (auto problem = setAutostart(m_autostartFile, on, m_program, m_dataFolder)) {
         Prompts::show(nullptr, Notice{"警告", *problem, NoticeIcon::Critical, NoticeButtons::Ok});
         m_autostart->setChecked(autostartEnabled(m_autostartFile));
     }

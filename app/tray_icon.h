@@ -6,15 +6,21 @@
 #include <filesystem>
 
 class Form1;
+class QIcon;
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
 
+// The program's icon in the sizes the panels and the window manager ask for (16 to 64 pixels).
+QIcon programIcon();
+
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    // `autostartFile` is the session's autostart entry, `program` the file it starts.
-    TrayIcon(Form1& app, std::filesystem::path autostartFile, std::filesystem::path program, QObject* parent = nullptr);
+    // `autostartFile` is the session's autostart entry, `program` the file it starts and `dataFolder` the folder
+    // it names (none: the user data folder).
+    TrayIcon(Form1& app, std::filesystem::path autostartFile, std::filesystem::path program,
+             std::filesystem::path dataFolder = {}, QObject* parent = nullptr);
     ~TrayIcon() override;
 
     // Whether the icon stands in a tray (the tray may come and go with the panel).
@@ -28,6 +34,7 @@ private:
     Form1& m_app;
     std::filesystem::path m_autostartFile;
     std::filesystem::path m_program;
+    std::filesystem::path m_dataFolder;
     QMenu* m_menu;
     QAction* m_autostart;
     QAction* m_sync; // "同步", while a server sync is set up

@@ -10,13 +10,54 @@
 # - resident memory.
 # Then the memo book and the address book are opened beside the desk calendar, one after the other.
 # QUILLET_MEASURE_SECONDS sets the length of each measurement (60).
+#
+# measure_app.sh --startup [BUILD_DIR]: start-up only, against a yardstick: the desk calendar and bench/bare_label
+# (a bare Qt Widgets program showing one label) are each started QUILLET_STARTUP_RUNS times (7), in turns, on
+# the same Xvfb screen, after one unmeasured start of each; each reports the time of its first paint, counted
+# from the exec of the script's own clock reading just before it. Prints every run, the medians and their ratio.
 set -euo pipefail
+startup_only=0
+if [ "${1:-}" = "--startup" ]; then
+    startup_only=1
+    shift
+fi
 build="$(cd "${1:-build-release}" && pwd)"
 seconds="${QUILLET_MEASURE_SECONDS:-60}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp -r "$(dirname "$0")/../data/." "$work/"
 cd "$work"
+if [ "$startup_only" = 1 ]; then
+    export QUILLET_INSTANCE_KEY="measure-$$" QUILLET_REPORT_STARTUP=1 RUNS="${QUILLET_STARTUP_RUNS:-7}"
+    xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+        set -uo pipefail
+        first_paint() { # program, the words of its report: ms from exec to its first paint
+            local err="$PWD/err.txt" t0 pid i
+            rm -f "$err"
+            t0=$(date +%s%3N)
+            "$1" 2>"$err" &
+            pid=$!
+            for ((i = 0; i < 400; i++)); do grep -q "$2" "$err" 2>/dev/null && break; sleep 0.05; done
+            kill "$pid"
+            wait "$pid" 2>/dev/null
+            echo $(($(sed -nE "s/.*$2.* at ([0-9]+) ms of the epoch.*/\1/p" "$err") - t0))
+        }
+        median() { tr " " "\n" | sort -n | awk "{ v[++n] = \$1 } END { print v[int((n + 1) / 2)] }"; }
+        first_paint "$1" "label painted" >/dev/null
+        first_paint "$2" "desk calendar painted" >/dev/null
+        bare="" desk=""
+        for ((r = 0; r < RUNS; r++)); do
+            bare+=" $(first_paint "$1" "label painted")"
+            desk+=" $(first_paint "$2" "desk calendar painted")"
+        done
+        echo "bare Qt label, ms from exec to first paint:${bare}"
+        echo "desk calendar, ms from exec to first paint:${desk}"
+        b=$(median <<<"${bare# }") d=$(median <<<"${desk# }")
+        awk -v b="$b" -v d="$d" -v n="$RUNS" \
+            "BEGIN { printf \"medians of %d: desk calendar %d ms, bare label %d ms, ratio %.2f\n\", n, d, b, d / b }"
+    ' _ "$build/bench/bare_label" "$build/app/quillet"
+    exit 0
+fi
 export QUILLET_INSTANCE_KEY="measure-$$" QUILLET_REPORT_STARTUP=1 QUILLET_REPORT_CLOCK=1 SECONDS_TO_MEASURE="$seconds"
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     set -uo pipefail

@@ -9,6 +9,29 @@ endif()
 if(QUILLET_WERROR)
     target_compile_options(quillet_options INTERFACE -Werror)
 endif()
+
+# A fast linker when installed (mold, else lld): the build links some two hundred programs and libraries, and
+# GNU ld spends seconds on each program that takes Qt and the static libraries. QUILLET_LINKER names one
+# (mold, lld, bfd, gold) or "default" for the compiler's own choice.
+set(QUILLET_LINKER "auto" CACHE STRING "Linker for -fuse-ld (auto: mold, else lld, else the compiler's)")
+if(QUILLET_LINKER STREQUAL "auto")
+    find_program(QUILLET_MOLD mold)
+    find_program(QUILLET_LLD ld.lld)
+    if(QUILLET_MOLD)
+        set(quillet_linker mold)
+    elseif(QUILLET_LLD)
+        set(quillet_linker lld)
+    endif()
+elseif(NOT QUILLET_LINKER STREQUAL "default")
+    set(quillet_linker ${QUILLET_LINKER})
+endif()
+if(quillet_linker)
+    include(CheckLinkerFlag)
+    check_linker_flag(CXX -fuse-ld=${quillet_linker} QUILLET_HAS_LINKER_${quillet_linker})
+    if(QUILLET_HAS_LINKER_${quillet_linker})
+        add_link_options(-fuse-ld=${quillet_linker})
+    endif()
+endif()
 if(QUILLET_FUZZ)
     # Coverage for libFuzzer in every model, checked by the sanitizers; the fuzz programs add the driver.
     target_compile_options(quillet_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
@@ -36,6 +59,7 @@ function(add_quillet_test name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${T_LINKS} quillet_testsupport GTest::gtest GTest::gmock)
     if(T_GUI)
+        set_target_properties(${name} PROPERTIES QUILLET_WINDOWS TRUE) # keeps its moc step
         target_link_libraries(${name} PRIVATE quillet_app_widgets quillet_guitestsupport Qt6::Test)
         if(NOT T_NO_PCH)
             quillet_use_pch(${name} guitests)

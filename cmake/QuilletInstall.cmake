@@ -84,6 +84,8 @@ quillet-cli reaches the same data from a terminal.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at the first tune rather than linked, so the dependency scan cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libfluidsynth3")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei, fluid-soundfont-gm | timgm6mb-soundfont, xdg-utils, vdirsyncer")
 # The keyring look-up of the sync's password (quillet-cli sync setup without --password-command).

@@ -51,6 +51,6 @@ Result<void> ensureFolder(const std::filesystem::path& folder);
 
 // Test hook: when set, called before each step ("write", "fsync", "rename") of an atomic write with the
 // target path, and before each read(2) of readFileBytes ("read"); returning a non-empty reason makes that
-// step fail as the operating system would.
+// step fail as the operating system would (a read then fails as read(2) does with EIO).
 using SafeWriteFault = std::function<std::string(std::string_view step, const std::filesystem::path& target)>;
 void setSafeWriteFaultForTests(SafeWriteFault fault);

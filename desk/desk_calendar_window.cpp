@@ -13,6 +13,7 @@
 #include "ui/ui_style.h"
 #include "ui/ui_timer.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFrame>
 #include <QMouseEvent>
@@ -36,10 +37,31 @@ EventLabel* textLabel(QWidget* parent, const QString& name, QRect geometry, cons
     label->setPalette(p);
     return label;
 }
+
+// Timer2 and Timer3: named single-shot QTimers of the window.
+class WindowShot : public ShotTimer {
+public:
+    WindowShot(QObject* window, const char* name, std::function<void()> fired)
+        : m_timer(singleShotTimer(window, name)) {
+        QObject::connect(m_timer, &QTimer::timeout, window, std::move(fired));
+    }
+    void start(int msec) override {
+        m_timer->start(msec);
+        m_started.start();
+    }
+    void stop() override { m_timer->stop(); }
+    bool isActive() const override { return m_timer->isActive(); }
+    int64_t msecSinceStart() const override { return m_started.elapsed(); }
+
+private:
+    QTimer* m_timer;
+    QElapsedTimer m_started;
+};
 } // namespace
 
 Form3::Form3(ProgramHost& app, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_app(app), m_timers(app.desk(), app.music()) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_app(app),
+      m_timers(app.desk(), app.music(), app.clock()) {
     setObjectName("Form3");
     setWindowTitle("☆Quillet>>台历");
     setAttribute(Qt::WA_TranslucentBackground);
@@ -51,68 +73,25 @@ Form3::Form3(ProgramHost& app, QWidget* parent)
 
     m_timer1 = singleShotTimer(this, "Timer1");
     connect(m_timer1, &QTimer::timeout, this, &Form3::refreshClock);
-    m_timer2 = singleShotTimer(this, "Timer2");
-    connect(m_timer2, &QTimer::timeout, this, [this] {
-        m_timers.countSeconds(m_timer2Seconds);
-        aimTimer2();
-    });
     m_timers.onMemoCheck = [this] { runDeskMemoCheck(m_app); };
     // An alarm that clears itself makes a launcher that is only hidden read "定时器 " again.
     m_timers.onAlarmExpired = [this] { m_app.refreshLauncherAlarmCaption(); };
-    m_timer3 = singleShotTimer(this, "Timer3");
-    connect(m_timer3, &QTimer::timeout, this, &Form3::tickTimer3);
+    m_timer2 = std::make_unique<WindowShot>(this, "Timer2", [this] { m_timers.timer2Fired(); });
+    m_timer3 = std::make_unique<WindowShot>(this, "Timer3", [this] { m_timers.timer3Fired(); });
     connect(&m_app.clockWatch(), &ClockChangeWatch::clockChanged, this, [this] {
         refreshClock();
-        m_timer3->start(0);
+        m_timers.stateChanged();
     });
     refreshClock();
-    aimTimer2();
-    // The first alarm tick comes as soon as it did with the old 900 ms interval, or at the minute if sooner.
-    m_timer3->start(std::min(900, msecToNextMinute(m_app.clock().now())));
+    m_timers.start(*m_timer2, *m_timer3);
 }
 
 Form3::~Form3() {
-    // Closed for the wall calendar: the seconds slept towards the memo check still count.
-    if (m_timer2->isActive())
-        m_app.desk().reminderTicks += std::min<int64_t>(m_timer2Seconds - 1, m_timer2Aimed.elapsed() / 1000);
-}
-
-void Form3::aimTimer2() {
-    const std::optional<int64_t> seconds = m_timers.secondsToNextTimer2();
-    m_timer2Seconds = seconds.value_or(0);
-    if (!seconds) {
-        m_timer2->stop();
-        return;
-    }
-    // At a turn of the clock's second, so that it wakes together with Timer1.
-    const int64_t msec = (*seconds - 1) * 1000 + msecToNextSecond(m_app.clock().now());
-    m_timer2->start(static_cast<int>(std::min<int64_t>(msec, std::numeric_limits<int>::max())));
-    m_timer2Aimed.start();
-}
-
-void Form3::stopTimer2() {
-    if (!m_timer2->isActive())
-        return;
-    m_timer2->stop();
-    if (const int64_t slept = std::min<int64_t>(m_timer2Seconds - 1, m_timer2Aimed.elapsed() / 1000); slept > 0)
-        m_timers.countSeconds(slept);
-}
-
-void Form3::tickTimer3() {
-    const LocalDateTime now = m_app.clock().now();
-    const AlarmTick tick = m_timers.tickTimer3(now);
-    m_timer3->start(DeskTimers::msecToNextTimer3(tick, now));
-    // A tune the alarm started must close within a second of the music flag going down.
-    if (m_app.music().mayBeOpen() && m_timer2Seconds != 1) {
-        stopTimer2();
-        aimTimer2();
-    }
+    m_timers.keepSleptSeconds();
 }
 
 void Form3::deskStateChanged() {
-    stopTimer2();
-    aimTimer2();
-    m_timer3->start(0);
+    m_timers.stateChanged();
 }
 
 void Form3::buildControls() {
@@ -164,9 +143,10 @@ void Form3::buildControls() {
         QScreen* s = screen();
         openLauncherAt(launcherPositionFromIcon(launcher->size(), s ? s->geometry().height() : 768));
     });
+    // The desk calendar only hides behind the wall calendar: its memo check and alarm go on.
     connect(m_image4, &EventLabel::clicked, this, [this] {
         m_app.openWallCalendar(pos());
-        close();
+        hide();
     });
 }
 

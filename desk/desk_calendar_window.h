@@ -4,13 +4,15 @@
 // moment of work, so that the idle calendar wakes once a second, for the time text: Timer1 at every turn of the
 // clock's second, Timer2 when the memo check is due (every second only while a tune may need closing), Timer3
 // at every turn of the minute (every 900 ms through a ringing alarm minute). A jump of the clock aims them anew.
+// The window lives for the whole run: behind the wall calendar, or closed to the tray, it is only hidden, so
+// that reminders and the alarm keep coming whichever window shows.
 #include "calendar/calendar_x.h"
 #include "common/clock_face.h"
 #include "common/time_text_probe.h"
 #include "desk/desk_timers.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
+#include <memory>
 
 class EventLabel;
 class ProgramHost;
@@ -36,10 +38,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void tickTimer3();
-    void aimTimer2();
-    // The whole seconds Timer2 has slept so far count before it is stopped or aimed anew.
-    void stopTimer2();
     void buildControls();
     void showHolidayMark(const LocalDateTime& today);
     void openLauncherAt(QPoint topLeft);
@@ -60,10 +58,8 @@ private:
     EventLabel* m_label6;
     EventLabel* m_holidayMark; // "休" or "班" beside the day, from the holiday table
     QTimer* m_timer1;
-    QTimer* m_timer2;
-    QTimer* m_timer3;
-    int64_t m_timer2Seconds = 0; // the seconds Timer2 is aimed for
-    QElapsedTimer m_timer2Aimed;
+    std::unique_ptr<ShotTimer> m_timer2;
+    std::unique_ptr<ShotTimer> m_timer3;
     ClockFace m_face;
     TimeTextProbe m_probe{"Label3"};
 };

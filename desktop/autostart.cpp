@@ -12,31 +12,31 @@ namespace fs = std::filesystem;
 namespace {
 // Exec= quoting of the desktop entry format: quoted when it holds a reserved character, with ", `, $ and the backslash
 // escaped by a backslash.
+// A "%" is doubled, as field codes start with it.
 std::string execArgument(const std::string& text) {
-    if (text.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
+    std::string quoted;
     for (char c : text) {
         if (c == '"' || c == '`' || c == '$' || c == '\\')
             quoted += '\\';
         quoted += c;
+        if (c == '%')
+            quoted += '%';
     }
-    return quoted + "\"";
+    if (text.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos)
+        return quoted;
+    return "\"" + quoted + "\"";
 }
 } // namespace
 
 fs::path autostartFile(const EnvLookup& env) {
-    fs::path base = env("XDG_CONFIG_HOME");
-    if (base.empty() || base.is_relative()) {
-        const fs::path home = env("HOME");
-        if (home.empty() || home.is_relative())
-            return {};
-        base = home / ".config";
-    }
-    return base / "autostart" / (std::string(kDesktopId) + ".desktop");
+    const fs::path base = userConfigFolder(env);
+    return base.empty() ? base : base / "autostart" / (std::string(kDesktopId) + ".desktop");
 }
 
-std::string autostartEntry(const fs::path& program) {
+std::string autostartEntry(const fs::path& program, const fs::path& dataFolder) {
+    std::string exec = execArgument(program.string());
+    if (!dataFolder.empty())
+        exec += " --data " + execArgument(dataFolder.string());
     std::ostringstream out;
     out << "[Desktop Entry]\n"
         << "Type=Application\n"
@@ -44,11 +44,22 @@ std::string autostartEntry(const fs::path& program) {
         << "Name[zh_CN]=Quillet 桌面日历\n"
         << "Comment=Desk calendar and organiser\n"
         << "Comment[zh_CN]=桌面日历与备忘工具\n"
-        << "Exec=" << execArgument(program.string()) << "\n"
+        << "Exec=" << exec << "\n"
         << "Icon=" << kDesktopId << "\n"
         << "Terminal=false\n"
         << "X-GNOME-Autostart-enabled=true\n";
     return out.str();
+}
+
+fs::path autostartDataFolder(const DataFolder& folder) {
+    return folder.source == DataFolderSource::UserData ? fs::path() : fs::absolute(folder.path).lexically_normal();
+}
+
+fs::path autostartDataFolder(const std::optional<fs::path>& dataOption) {
+    std::error_code ec;
+    const auto folder = chooseDataFolder(dataOption, fs::current_path(ec), processEnvironment());
+    const DataFolder* chosen = std::get_if<DataFolder>(&folder);
+    return chosen ? autostartDataFolder(*chosen) : fs::path();
 }
 
 bool autostartEnabled(const fs::path& file) {
@@ -56,7 +67,8 @@ bool autostartEnabled(const fs::path& file) {
     return !file.empty() && fs::is_regular_file(file, ec);
 }
 
-std::optional<std::string> setAutostart(const fs::path& file, bool on, const fs::path& program) {
+std::optional<std::string> setAutostart(const fs::path& file, bool on, const fs::path& program,
+                                        const fs::path& dataFolder) {
     if (file.empty())
         return std::string("找不到自启动文件夹: HOME 和 XDG_CONFIG_HOME 都没有设置");
     std::error_code ec;
@@ -72,7 +84,7 @@ std::optional<std::string> setAutostart(const fs::path& file, bool on, const fs:
     fs::create_directories(folder, ec);
     if (ec)
         return folder.string() + ": " + systemReason(ec.value());
-    if (Result<void> written = writeFileAtomic(file, autostartEntry(program)); !written)
+    if (Result<void> written = writeFileAtomic(file, autostartEntry(program, dataFolder)); !written)
         return written.error().path + ": " + written.error().reason;
     return std::nullopt;
 }

@@ -65,7 +65,8 @@ std::optional<int> runTerminalOptions(const ProgramOptions& options) {
     if (options.autostart) {
         const std::filesystem::path file = autostartFile(processEnvironment());
         const std::filesystem::path program = runningProgramFolder() / "quillet";
-        if (auto problem = setAutostart(file, *options.autostart, program)) {
+        // The entry starts the program on the folder this start would use.
+        if (auto problem = setAutostart(file, *options.autostart, program, autostartDataFolder(options.data))) {
             std::cerr << "quillet: " << *problem << "\n";
             return 1;
         }

@@ -51,6 +51,14 @@ EnvLookup processEnvironment() {
     };
 }
 
+fs::path userConfigFolder(const EnvLookup& env) {
+    const fs::path base = env("XDG_CONFIG_HOME");
+    if (!base.empty() && base.is_absolute())
+        return base;
+    const fs::path home = env("HOME");
+    return home.empty() || home.is_relative() ? fs::path() : home / ".config";
+}
+
 std::variant<DataFolder, std::string> chooseDataFolder(const std::optional<fs::path>& option,
                                                        const fs::path& currentDir, const EnvLookup& env) {
     if (option)

@@ -12,6 +12,8 @@
 // Reads an environment variable; "" when it is unset.
 using EnvLookup = std::function<std::string(const char* name)>;
 EnvLookup processEnvironment();
+// ${XDG_CONFIG_HOME:-~/.config}; empty when neither names an absolute folder.
+std::filesystem::path userConfigFolder(const EnvLookup& env);
 
 enum class DataFolderSource { Option, Portable, UserData };
 

@@ -1,11 +1,11 @@
 #include "platform/mci_fluidsynth.h"
 
 #include "common/data_paths.h"
+#include "platform/fluid_library.h"
 #include "platform/mci_command.h"
 #include "platform/midi_file_length.h"
 #include "platform/soundfont.h"
 
-#include <fluidsynth.h>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -41,18 +41,19 @@ std::optional<std::string> readTuneFile(const std::filesystem::path& path, MciEr
 // without one does not repeat them at every tune.
 class QuietFluidErrors {
 public:
-    explicit QuietFluidErrors(bool quiet) : m_quiet(quiet) {
+    QuietFluidErrors(const FluidLibrary& fl, bool quiet) : m_fl(fl), m_quiet(quiet) {
         if (m_quiet)
-            m_previous = fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
+            m_previous = m_fl.fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
     }
     ~QuietFluidErrors() {
         if (m_quiet)
-            fluid_set_log_function(FLUID_ERR, m_previous, nullptr);
+            m_fl.fluid_set_log_function(FLUID_ERR, m_previous, nullptr);
     }
     QuietFluidErrors(const QuietFluidErrors&) = delete;
     QuietFluidErrors& operator=(const QuietFluidErrors&) = delete;
 
 private:
+    const FluidLibrary& m_fl;
     bool m_quiet;
     fluid_log_function_t m_previous = nullptr;
 };
@@ -68,11 +69,11 @@ public:
     ~Output() {
         stopPlayer();
         if (m_driver)
-            delete_fluid_audio_driver(m_driver);
+            m_fl->delete_fluid_audio_driver(m_driver);
         if (m_synth)
-            delete_fluid_synth(m_synth);
+            m_fl->delete_fluid_synth(m_synth);
         if (m_settings)
-            delete_fluid_settings(m_settings);
+            m_fl->delete_fluid_settings(m_settings);
     }
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
@@ -84,21 +85,23 @@ public:
     void ensureOutput(SteadyTime now) {
         if (m_driver || m_options.audioDrivers.empty() || (m_attempts > 0 && now - m_lastAttempt < kOutputRetry))
             return;
-        QuietFluidErrors quiet(m_attempts > 0);
+        if (!m_fl && !(m_fl = fluidLibrary())) // loaded at the first tune
+            return;
+        QuietFluidErrors quiet(*m_fl, m_attempts > 0);
         ++m_attempts;
         m_lastAttempt = now;
         if (!createSynth())
             return;
         for (const std::string& driver : m_options.audioDrivers) {
-            fluid_settings_setstr(m_settings, "audio.driver", driver.c_str());
-            m_driver = new_fluid_audio_driver(m_settings, m_synth);
+            m_fl->fluid_settings_setstr(m_settings, "audio.driver", driver.c_str());
+            m_driver = m_fl->new_fluid_audio_driver(m_settings, m_synth);
             if (m_driver)
                 break;
         }
         if (m_driver && m_soundFont == FLUID_FAILED)
-            m_soundFont = fluid_synth_sfload(m_synth, m_options.soundFont.string().c_str(), 1);
+            m_soundFont = m_fl->fluid_synth_sfload(m_synth, m_options.soundFont.string().c_str(), 1);
         if (m_driver && m_soundFont == FLUID_FAILED) { // nothing to play with: silent, like no output
-            delete_fluid_audio_driver(m_driver);
+            m_fl->delete_fluid_audio_driver(m_driver);
             m_driver = nullptr;
         }
     }
@@ -108,50 +111,51 @@ public:
         stopPlayer();
         if (!m_driver)
             return;
-        m_player = new_fluid_player(m_synth);
-        if (m_player && fluid_player_add_mem(m_player, midi.data(), midi.size()) == FLUID_OK &&
-            fluid_player_play(m_player) == FLUID_OK)
+        m_player = m_fl->new_fluid_player(m_synth);
+        if (m_player && m_fl->fluid_player_add_mem(m_player, midi.data(), midi.size()) == FLUID_OK &&
+            m_fl->fluid_player_play(m_player) == FLUID_OK)
             return;
         stopPlayer();
     }
 
     bool playerRunning() const {
-        return m_player == nullptr || fluid_player_get_status(m_player) == FLUID_PLAYER_PLAYING;
+        return m_player == nullptr || m_fl->fluid_player_get_status(m_player) == FLUID_PLAYER_PLAYING;
     }
 
     // Ends the tune; `hush` also cuts the notes still ringing (closing the device is immediate).
     void stop(bool hush) {
         stopPlayer();
         if (hush && m_synth)
-            fluid_synth_all_sounds_off(m_synth, -1);
+            m_fl->fluid_synth_all_sounds_off(m_synth, -1);
     }
 
 private:
     bool createSynth() {
         if (!m_settings) {
-            m_settings = new_fluid_settings();
+            m_settings = m_fl->new_fluid_settings();
             if (!m_settings)
                 return false;
-            fluid_settings_setstr(m_settings, "player.timing-source", "system");
-            fluid_settings_setnum(m_settings, "synth.gain", kGain);
+            m_fl->fluid_settings_setstr(m_settings, "player.timing-source", "system");
+            m_fl->fluid_settings_setnum(m_settings, "synth.gain", kGain);
             if (!m_options.audioFile.empty())
-                fluid_settings_setstr(m_settings, "audio.file.name", m_options.audioFile.string().c_str());
+                m_fl->fluid_settings_setstr(m_settings, "audio.file.name", m_options.audioFile.string().c_str());
         }
         if (!m_synth)
-            m_synth = new_fluid_synth(m_settings);
+            m_synth = m_fl->new_fluid_synth(m_settings);
         return m_synth != nullptr;
     }
 
     void stopPlayer() {
         if (!m_player)
             return;
-        fluid_player_stop(m_player);
-        delete_fluid_player(m_player);
+        m_fl->fluid_player_stop(m_player);
+        m_fl->delete_fluid_player(m_player);
         m_player = nullptr;
-        fluid_synth_all_notes_off(m_synth, -1);
+        m_fl->fluid_synth_all_notes_off(m_synth, -1);
     }
 
     const FluidSynthMciOptions& m_options;
+    const FluidLibrary* m_fl = nullptr; // set with the first output attempt; the objects below need it
     fluid_settings_t* m_settings = nullptr;
     fluid_synth_t* m_synth = nullptr;
     fluid_audio_driver_t* m_driver = nullptr;

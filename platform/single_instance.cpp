@@ -3,9 +3,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#ifdef _WIN32
+#include <QLocalServer>
 #include <QLocalSocket>
-#ifndef _WIN32
+#else
+#include <QSocketNotifier>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #endif
 
@@ -50,11 +56,32 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(pa
     m_lock->setStaleLockTime(0); // only a lock whose process is gone counts as stale
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance() {
+#ifndef _WIN32
+    m_notifier.reset();
+    if (m_listening >= 0)
+        ::close(m_listening);
+#endif
+}
 
 QString SingleInstance::defaultKey() {
     return "Quillet";
 }
+
+#ifndef _WIN32
+namespace {
+// The socket's address; false when the path does not fit.
+bool socketAddress(const QString& path, sockaddr_un& address) {
+    const QByteArray name = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (static_cast<std::size_t>(name.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
+    return true;
+}
+} // namespace
+#endif
 
 bool SingleInstance::acquire() {
     // Without a private folder there is no safe place for the lock: run unguarded rather than not at all.
@@ -62,8 +89,8 @@ bool SingleInstance::acquire() {
         return true;
     if (!m_lock->tryLock(100))
         return false;
-    // A server name left behind by a killed copy would make listen() fail.
-    QLocalServer::removeServer(m_serverName);
+#ifdef _WIN32
+    QLocalServer::removeServer(m_serverName); // a name left behind by a killed copy would make listen() fail
     m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
@@ -73,12 +100,35 @@ bool SingleInstance::acquire() {
         }
     });
     m_server->listen(m_serverName);
+#else
+    sockaddr_un address;
+    if (!socketAddress(m_serverName, address))
+        return true;            // the lock still guards; only the raising of the running copy is lost
+    ::unlink(address.sun_path); // a socket left behind by a killed copy would make bind() fail
+    m_listening = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_listening < 0)
+        return true;
+    if (::bind(m_listening, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(m_listening, 4) != 0) {
+        ::close(m_listening);
+        m_listening = -1;
+        return true;
+    }
+    m_notifier = std::make_unique<QSocketNotifier>(m_listening, QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] {
+        for (int client; (client = ::accept4(m_listening, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+            ::close(client);
+            emit activationRequested();
+        }
+    });
+#endif
     return true;
 }
 
 bool SingleInstance::notifyRunning() const {
     if (m_folder.isEmpty())
         return false;
+#ifdef _WIN32
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(1000))
@@ -87,6 +137,19 @@ bool SingleInstance::notifyRunning() const {
     socket.waitForBytesWritten(500);
     socket.disconnectFromServer();
     return true;
+#else
+    sockaddr_un address;
+    if (!socketAddress(m_serverName, address))
+        return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool reached = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (reached)
+        (void)::send(fd, "raise\n", 6, MSG_NOSIGNAL); // the running copy may have closed it already
+    ::close(fd);
+    return reached;
+#endif
 }
 
 QString SingleInstance::lockPath() const {

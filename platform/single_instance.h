@@ -1,11 +1,14 @@
 #pragma once
 // One running copy per user: a lock file in the user's private runtime folder marks the running copy (a lock left by a
 // killed process is taken over), and a local socket lets a second copy ask the first to raise its calendar window.
-#include <QLocalServer>
+// On Unix the socket is the system's own (AF_UNIX), so the program does not load Qt's network library at start.
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <memory>
+
+class QLocalServer;
+class QSocketNotifier;
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -37,5 +40,10 @@ private:
     QString m_folder;
     QString m_serverName;
     std::unique_ptr<QLockFile> m_lock;
+#ifdef _WIN32
     std::unique_ptr<QLocalServer> m_server;
+#else
+    int m_listening = -1; // the socket's descriptor while this copy listens
+    std::unique_ptr<QSocketNotifier> m_notifier;
+#endif
 };

@@ -285,8 +285,8 @@ TEST(CardBook, FailedDiscardsNeitherLogNorLoseACard) {
         Book b(dir);
         b.book.load();
         const std::string uid = b.book.uid(1);
-        setSafeWriteFaultForTests([failing](std::string_view, const std::filesystem::path& target) {
-            return target.filename() == failing ? std::string("disk full") : std::string();
+        setSafeWriteFaultForTests([failing](std::string_view step, const std::filesystem::path& target) {
+            return step != "read" && target.filename() == failing ? std::string("disk full") : std::string();
         });
         Result<void> done = b.book.discard(1);
         setSafeWriteFaultForTests(nullptr);

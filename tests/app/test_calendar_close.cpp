@@ -1,5 +1,6 @@
 // Closing a calendar through the window manager, and the tray icon's menu.
 #include "app/calendar_close_guard.h"
+#include "app/calendar_place_keeper.h"
 #include "app/form1.h"
 #include "app/launcher_window.h"
 #include "app/tray_icon.h"
@@ -14,8 +15,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QtTest/qtestspontaneevent.h>
@@ -85,16 +88,35 @@ TEST_F(CalendarCloseTest, WithoutATrayClosingAsksAndCountsAsExit) {
 TEST_F(CalendarCloseTest, ClosesTheProgramMakesPassUntouched) {
     QWidget* desk = app.showDeskCalendar();
     app.openWallCalendar(desk->pos());
-    desk->close(); // the desk calendar's wall-calendar button does this
+    app.window(WindowId::Form4)->close(); // the wall calendar's back button does this
     processEvents();
-    EXPECT_EQ(app.window(WindowId::Form3), nullptr);
+    EXPECT_EQ(app.window(WindowId::Form4), nullptr);
     EXPECT_TRUE(Prompts::shown().empty());
+}
+
+// The desk calendar swapped for the wall calendar, and that one closed to the tray: a memo falling due is still
+// announced.
+TEST_F(CalendarCloseTest, RemindersComeWhileBothCalendarsAreHidden) {
+    hasTray = true;
+    TempWorkDir dir;
+    dir.write("bwl/bwl.cjf", "1   @@2026120807@@tea@@F@@2026120101\r\n");
+    app.desk().dss = 1;
+    app.desk().reminderTicks = 58; // the check is two seconds away
+    app.showDeskCalendar()->deskStateChanged();
+    QPointer<QWidget> desk = app.window(WindowId::Form3);
+    clickWidget(control<QWidget>(desk, "Image4")); // to the wall calendar
+    processEvents();
+    ASSERT_NE(app.window(WindowId::Form4), nullptr);
+    EXPECT_FALSE(closeFromWindowManager(app.window(WindowId::Form4)));
+    EXPECT_FALSE(desk && desk->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(app.window(WindowId::Form7) && app.window(WindowId::Form7)->isVisible(), 4000);
+    EXPECT_EQ(control<QLabel>(app.window(WindowId::Form7), "Label2")->text(), "tea    ");
 }
 
 TEST_F(CalendarCloseTest, TrayMenuReachesTheToolsAndSwitchesAutostart) {
     TempWorkDir dir;
     const std::filesystem::path file = dir / "autostart/cn.orlin.Quillet.desktop";
-    TrayIcon tray(app, file, "/usr/bin/quillet");
+    TrayIcon tray(app, file, "/usr/bin/quillet", "/home/u/my data");
     auto action = [&](const QString& text) -> QAction* {
         for (QAction* a : tray.menu()->actions())
             if (a->text() == text)
@@ -121,13 +143,50 @@ TEST_F(CalendarCloseTest, TrayMenuReachesTheToolsAndSwitchesAutostart) {
     QAction* autostart = action("开机启动");
     EXPECT_FALSE(autostart->isChecked());
     autostart->trigger();
-    EXPECT_TRUE(autostartEnabled(file));
+    EXPECT_NE(
+        dir.read("autostart/cn.orlin.Quillet.desktop").find("\nExec=/usr/bin/quillet --data \"/home/u/my data\"\n"),
+        std::string::npos); // the folder the program runs on
     autostart->trigger();
     EXPECT_FALSE(autostartEnabled(file));
 
     QSignalSpy exits(&app, &Form1::exitRequested);
     action("退出")->trigger();
     EXPECT_EQ(exits.count(), 1);
+}
+
+// The desk calendar dragged to a place starts there after 退出; a place on a screen that is gone is not used.
+TEST_F(CalendarCloseTest, TheCalendarStartsWhereTheUserLeftIt) {
+    TempWorkDir dir;
+    const std::filesystem::path file = dir / "config/quillet/places";
+    auto startedAfter = [&](auto&& run) {
+        auto program = std::make_unique<Form1>(clock, std::make_unique<FakeMciDevice>());
+        CalendarPlaceKeeper keeper(*program, file);
+        program->showDeskCalendar();
+        keeper.restore();
+        qApp->installEventFilter(&keeper);
+        const QPoint at = program->window(WindowId::Form3)->pos();
+        run(*program);
+        qApp->removeEventFilter(&keeper);
+        return at;
+    };
+    QPoint dragged;
+    const QPoint first = startedAfter([&](Form1& program) {
+        QWidget* desk = program.window(WindowId::Form3);
+        dragWidget(control<QWidget>(desk, "Image3"), QPoint(20, 8), QPoint(-180, 108));
+        dragged = desk->pos();
+        program.exitProgram();
+    });
+    EXPECT_EQ(dragged, first + QPoint(-180, 108)); // moved by the pointer's place on the strip
+    EXPECT_EQ(startedAfter([](Form1& program) { program.exitProgram(); }), dragged);
+    // Ended with the wall calendar shown: the desk calendar starts where the wall calendar stood.
+    startedAfter([](Form1& program) {
+        clickWidget(control<QWidget>(program.window(WindowId::Form3), "Image4"));
+        program.window(WindowId::Form4)->move(150, 120);
+        program.exitProgram();
+    });
+    EXPECT_EQ(startedAfter([](Form1&) {}), QPoint(150, 120));
+    ASSERT_EQ(writeCalendarPlaces(file, CalendarPlaces{ScreenPoint{9000, 9000}, std::nullopt, false}), std::nullopt);
+    EXPECT_EQ(startedAfter([](Form1&) {}), first);
 }
 
 // Every way out (the tray's 退出, closing the calendar with 是) first closes the tools; one that keeps unsaved

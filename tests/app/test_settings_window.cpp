@@ -256,7 +256,7 @@ TEST_F(SettingsWindowTest, FailedWriteKeepsTheFileAndTheWindowAndRollsBack) {
 }
 
 TEST_F(SettingsWindowTest, NewIntervalCountsOnFromTheRunningCount) {
-    DeskTimers timers(app.desk(), app.music());
+    DeskTimers timers(app.desk(), app.music(), app.clock());
     int checks = 0, lastCheckTick = 0, tick = 0;
     timers.onMemoCheck = [&] {
         ++checks;

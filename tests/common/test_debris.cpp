@@ -116,20 +116,3 @@ TEST(PrivateFiles, TheTemporaryFileHasItsFinalBitsBeforeTheFirstByte) {
     EXPECT_EQ(seen, std::vector<unsigned>{0400});
     EXPECT_EQ(modeOf(dir / "a.txt"), 0400u);
 }
-
-TEST(ReadFailure, AFailedReadMidwayIsAnErrorNotAShorterFile) {
-    TempWorkDir dir;
-    const std::string bytes(200 * 1024, 'x'); // several reads
-    dir.write("big.cjf", bytes);
-    int reads = 0;
-    setSafeWriteFaultForTests([&](std::string_view step, const fs::path&) {
-        return step == "read" && ++reads == 2 ? std::string("Input/output error") : std::string();
-    });
-    Result<std::string> read = readFileBytes(dir / "big.cjf");
-    setSafeWriteFaultForTests(nullptr);
-    ASSERT_FALSE(read.ok());
-    EXPECT_EQ(read.error().reason, "Input/output error");
-    EXPECT_EQ(read.error().path, (dir / "big.cjf").string());
-    ASSERT_TRUE(readFileBytes(dir / "big.cjf").ok());
-    EXPECT_EQ(*readFileBytes(dir / "big.cjf"), bytes);
-}

@@ -1,6 +1,5 @@
-// The desk calendar's three timers aimed the way its window aims them, on a fake clock: the loop below wakes
-// only at their aimed moments, and what the user sees still matches the old fixed intervals.
-#include "common/clock_face.h"
+// The desk calendar's memo check and alarm as its window runs them (DeskTimers with the window's two single
+// shots), on a fake clock: the loop below stands for the event loop, waking only at the shots' aimed moments.
 #include "desk/desk_timers.h"
 #include "reminder/music.h"
 
@@ -8,122 +7,80 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <limits>
-#include <optional>
 #include <vector>
 
 namespace {
 
-constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+// A shot on the test's steady time line.
+struct FakeShot : ShotTimer {
+    explicit FakeShot(const int64_t& now) : m_now(now) {}
+    void start(int msec) override {
+        m_started = m_now;
+        m_due = m_now + msec;
+    }
+    void stop() override { m_due = -1; }
+    bool isActive() const override { return m_due >= 0; }
+    int64_t msecSinceStart() const override { return m_now - m_started; }
+
+    const int64_t& m_now;
+    int64_t m_started = 0, m_due = -1;
+};
 
 class DeskTimerAimsTest : public ::testing::Test {
 protected:
-    // The window's load: Timer1 draws and aims, Timer2 aims, Timer3 comes after 900 ms or at the minute.
     void load(const LocalDateTime& now) {
         m_clock.set(now);
         m_desk.txyybz = true;
         m_timers.onMemoCheck = [this] { m_checks.push_back(m_elapsed); };
-        refresh();
-        aimTimer2();
-        m_due3 = std::min(900, msecToNextMinute(now));
+        m_timers.start(m_timer2, m_timer3);
     }
-    // Lets `msec` of steady time pass; returns how often the process woke.
+    // Lets `msec` of time pass, firing each shot when it falls due; returns how often the program woke.
     int run(int64_t msec) {
         const int64_t end = m_elapsed + msec;
         int wakes = 0;
-        for (int64_t next; (next = std::min({m_due1, m_due2, m_due3})) <= end; ++wakes) {
-            m_clock.advanceMsec(next - m_elapsed);
-            m_elapsed = next;
-            if (m_due1 == next)
-                refresh();
-            if (m_due2 == next) {
-                m_timers.countSeconds(m_timer2Seconds);
-                aimTimer2();
-            }
-            if (m_due3 == next)
-                tick3();
+        for (;;) {
+            FakeShot* next = nullptr;
+            for (FakeShot* s : {&m_timer2, &m_timer3})
+                if (s->isActive() && s->m_due <= end && (!next || s->m_due < next->m_due))
+                    next = s;
+            if (!next)
+                break;
+            m_clock.advanceMsec(next->m_due - m_elapsed);
+            m_elapsed = next->m_due;
+            next->stop();
+            ++wakes;
+            next == &m_timer2 ? m_timers.timer2Fired() : m_timers.timer3Fired();
         }
         m_clock.advanceMsec(end - m_elapsed);
         m_elapsed = end;
         return wakes;
     }
-    // The wall clock jumps; the clock watch makes the window draw, aim Timer1 and look at the alarm at once.
-    void jumpTo(const LocalDateTime& now) {
-        m_clock.set(now);
-        refresh();
-        m_due3 = m_elapsed;
-    }
-    // The launcher set or cleared the alarm.
-    void deskStateChanged() {
-        creditTimer2();
-        aimTimer2();
-        m_due3 = m_elapsed;
-    }
 
+    int64_t m_elapsed = 0; // steady ms since the load
     FakeClock m_clock;
     FakeMciDevice m_mci;
     Music m_music{m_mci, "/opt/quillet"};
     Form3State m_desk;
-    DeskTimers m_timers{m_desk, m_music};
-    std::vector<LocalDateTime> m_turns; // the time text's turns, at the clock reading that drew them
-    std::vector<LocalDateTime> m_dateTurns;
-    std::vector<LocalDateTime> m_rings;
+    DeskTimers m_timers{m_desk, m_music, m_clock};
+    FakeShot m_timer2{m_elapsed}, m_timer3{m_elapsed};
     std::vector<int64_t> m_checks; // steady ms of each memo check
-    int64_t m_elapsed = 0;         // steady ms since load
-
-private:
-    void refresh() {
-        const LocalDateTime now = m_clock.now();
-        const ClockFace::Turn t = m_face.turn(now);
-        if (t.second)
-            m_turns.push_back(now);
-        if (t.date)
-            m_dateTurns.push_back(now);
-        m_due1 = m_elapsed + msecToNextSecond(now);
-    }
-    void aimTimer2() {
-        const std::optional<int64_t> seconds = m_timers.secondsToNextTimer2();
-        m_timer2Seconds = seconds.value_or(0);
-        m_aimed2 = m_elapsed;
-        m_due2 = seconds ? m_elapsed + (*seconds - 1) * 1000 + msecToNextSecond(m_clock.now()) : kNever;
-    }
-    void creditTimer2() {
-        if (m_due2 != kNever)
-            if (int64_t slept = std::min(m_timer2Seconds - 1, (m_elapsed - m_aimed2) / 1000); slept > 0)
-                m_timers.countSeconds(slept);
-    }
-    void tick3() {
-        const LocalDateTime now = m_clock.now();
-        const AlarmTick t = m_timers.tickTimer3(now);
-        if (t == AlarmTick::Ringing)
-            m_rings.push_back(now);
-        m_due3 = m_elapsed + DeskTimers::msecToNextTimer3(t, now);
-        if (m_music.mayBeOpen() && m_timer2Seconds != 1) {
-            creditTimer2();
-            aimTimer2();
-        }
-    }
-
-    ClockFace m_face;
-    int64_t m_due1 = kNever, m_due2 = kNever, m_due3 = kNever, m_aimed2 = 0, m_timer2Seconds = 0;
 };
 
-TEST_F(DeskTimerAimsTest, AnIdleHourWakesOnceASecondTurnsOnTimeAndChecksEveryDssMinutes) {
+TEST_F(DeskTimerAimsTest, AnIdleHourChecksEveryDssMinutesAndWakesOnlyAtTheMinutes) {
     m_desk.dss = 5;
     load({2026, 2, 16, 23, 30, 0, 400});
-    const int wakes = run(3600 * 1000);
-    EXPECT_LE(wakes, 3601); // the first Timer3, 900 ms after the load, is the one extra
-    ASSERT_EQ(m_turns.size(), 3601u);
-    for (std::size_t i = 1; i < m_turns.size(); ++i)
-        ASSERT_EQ(m_turns[i].msec, 0) << i; // each second's text drawn as the second turns
-    ASSERT_EQ(m_dateTurns.size(), 2u);
-    EXPECT_EQ(m_dateTurns[1], (LocalDateTime{2026, 2, 17, 0, 0, 0, 0}));
+    EXPECT_LE(run(3600 * 1000), 12 + 61); // the checks, each minute's alarm look and the first one at 900 ms
     ASSERT_EQ(m_checks.size(), 12u);
     EXPECT_GT(m_checks[0], 299000); // dss minutes after the load, counted in whole seconds
     EXPECT_LE(m_checks[0], 300000);
     for (std::size_t i = 1; i < m_checks.size(); ++i)
         EXPECT_EQ(m_checks[i] - m_checks[i - 1], 300000);
+    // A shorter interval set halfway through a wait counts the seconds already slept.
+    run(100 * 1000);
+    m_desk.dss = 2;
+    m_timers.stateChanged();
+    run(20 * 1000);
+    EXPECT_EQ(m_checks.size(), 13u);
 }
 
 TEST_F(DeskTimerAimsTest, AlarmRingsThroughItsMinuteAndItsTuneClosesWithinASecondOfExpiry) {
@@ -133,40 +90,24 @@ TEST_F(DeskTimerAimsTest, AlarmRingsThroughItsMinuteAndItsTuneClosesWithinASecon
     m_desk.dshh = "07";
     m_desk.dsmm = "30";
     m_desk.alarmDay = 20260501;
-    deskStateChanged();
+    m_timers.stateChanged();
     run(45000); // to 07:30:00.250
-    ASSERT_FALSE(m_rings.empty());
-    EXPECT_EQ(m_rings.front(), (LocalDateTime{2026, 5, 1, 7, 30, 0, 0}));
     EXPECT_TRUE(m_mci.isPlaying());
     run(19750); // 07:30:20: the tune ends and starts again within 900 ms
     m_mci.setMode("stopped");
     const int plays = m_mci.plays();
     run(900);
     EXPECT_EQ(m_mci.plays(), plays + 1);
-    run(40000); // 07:31:00.900: nothing rings after the minute
-    EXPECT_EQ(m_rings.back().minute, 30);
-    const std::size_t rings = m_rings.size();
+    run(40000); // 07:31:00.900: nothing starts after the minute
+    const int played = m_mci.plays();
+    m_mci.setMode("stopped");
     run(180100); // 07:34:01: cleared at 07:34, the tune closed at the next whole second
-    EXPECT_EQ(m_rings.size(), rings);
+    EXPECT_EQ(m_mci.plays(), played);
     EXPECT_EQ(m_desk.dshh, "--");
     EXPECT_FALSE(m_mci.isOpen());
     m_mci.clear();
-    EXPECT_LE(run(60000), 61); // idle again: once a second for the time text, nothing more
+    EXPECT_LE(run(60000), 1); // idle again: the minute's look, nothing more
     EXPECT_EQ(m_mci.count("CLOSE"), 0);
-}
-
-TEST_F(DeskTimerAimsTest, AClockJumpDrawsAtOnceAndTheNextTurnComesOnTheSecond) {
-    load({2026, 3, 8, 12, 0, 0, 0});
-    run(2500);
-    for (LocalDateTime to : {LocalDateTime{2026, 3, 8, 12, 0, 40, 600}, LocalDateTime{2026, 3, 8, 11, 59, 0, 300}}) {
-        jumpTo(to);
-        EXPECT_EQ(m_turns.back(), to);
-        run(1000);
-        LocalDateTime next = to;
-        next.second += 1;
-        next.msec = 0;
-        EXPECT_EQ(m_turns.back(), next);
-    }
 }
 
 } // namespace

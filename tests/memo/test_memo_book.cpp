@@ -3,6 +3,7 @@
 #include "memo/memo_book.h"
 #include "support/temp_dir.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -174,13 +175,14 @@ TEST_F(MemoBookTest, AReadThatFailsMidwayRefusesTheSaveSoNoMemoIsDropped) {
     dir.write(kFile, book);
     int reads = 0;
     setSafeWriteFaultForTests([&](std::string_view step, const fs::path&) {
-        return step == "read" && ++reads == 2 ? std::string("Input/output error") : std::string();
+        return step == "read" && ++reads == 2 ? std::string("fails") : std::string();
     });
     MemoBook memos;
     Result<void> loaded = memos.load(dir / kFile);
     setSafeWriteFaultForTests(nullptr);
     ASSERT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.error().reason, "Input/output error");
+    EXPECT_EQ(loaded.error().reason, systemReason(EIO));
+    EXPECT_EQ(loaded.error().path, (dir / kFile).string());
     memos.add("2024030105", "新的", kStamp);
     EXPECT_FALSE(memos.save(dir / kFile).ok());
     EXPECT_EQ(dir.read(kFile), book);

@@ -3,6 +3,7 @@
 #include "support/temp_dir.h"
 
 #include <QDir>
+#include <QTest>
 #include <QUuid>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -44,7 +45,10 @@ TEST(SingleInstanceLock, LivesInTheRuntimeFolderAndRefusesASecondCopy) {
     ASSERT_TRUE(first.acquire());
     EXPECT_TRUE(first.lockPath().startsWith(QString::fromStdString((dir / "run").string()) + "/"));
     EXPECT_FALSE(second.acquire());
+    int raised = 0; // the running copy is asked to come forward
+    QObject::connect(&first, &SingleInstance::activationRequested, [&raised] { ++raised; });
     EXPECT_TRUE(second.notifyRunning());
+    EXPECT_TRUE(QTest::qWaitFor([&raised] { return raised == 1; }, 2000));
 }
 
 TEST(SingleInstanceLock, FallsBackToAPrivateFolderOfTheUser) {

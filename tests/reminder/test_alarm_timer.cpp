@@ -172,7 +172,7 @@ protected:
         m_timers.tickTimer3(m_clock.now());
         m_clock.advanceMsec(1000);
     }
-    DeskTimers m_timers{m_desk, m_music};
+    DeskTimers m_timers{m_desk, m_music, m_clock};
     Form1State m_state;
     LauncherModel m_launcher{m_state, m_desk};
 };

@@ -34,6 +34,7 @@ protected:
     FakeMciDevice mci;
     Music music{mci, "/opt/quillet tunes"};
     Form3State desk;
+    FakeClock clock{kNow};
     std::vector<AnnouncedMemo> announced;
 };
 
@@ -96,7 +97,7 @@ TEST_F(MemoReminderTest, LfFilesAndEmptyLinesAreRead) {
 // With the desk calendar's counting: the check comes every dss minutes.
 TEST_F(MemoReminderTest, WithAnIntervalOfOneTheFirstCheckComesAtTick60) {
     writeMemos({memo(1, "2024031514", "开会")});
-    DeskTimers timers(desk, music);
+    DeskTimers timers(desk, music, clock);
     timers.onMemoCheck = [this] { check(kNow); };
     desk.dss = 1;
     for (int tick = 1; tick < 60; ++tick)
@@ -111,7 +112,7 @@ TEST_F(MemoReminderTest, WithAnIntervalOfOneTheFirstCheckComesAtTick60) {
 
 TEST_F(MemoReminderTest, AnIntervalOfZeroOrBelowNeverChecks) {
     writeMemos({memo(1, "2024031514", "开会")});
-    DeskTimers timers(desk, music);
+    DeskTimers timers(desk, music, clock);
     timers.onMemoCheck = [this] { check(kNow); };
     for (int16_t dss : {int16_t(0), int16_t(-5)}) {
         desk.dss = dss;
@@ -125,7 +126,7 @@ TEST_F(MemoReminderTest, ALoweredMusicFlagClosesTheTuneAtTheNextTick) {
     writeMemos({memo(1, "2024031514", "开会")});
     check(kNow);
     ASSERT_TRUE(mci.isPlaying());
-    DeskTimers timers(desk, music);
+    DeskTimers timers(desk, music, clock);
     desk.txyybz = false; // the pop-up closed
     timers.tickTimer2();
     EXPECT_FALSE(mci.isOpen());

@@ -97,3 +97,12 @@ QRect scrollBarPart(QScrollBar* bar, QStyle::SubControl part) {
 void processEvents() {
     QApplication::processEvents();
 }
+
+void settle(QWidget* w) {
+    if (QGuiApplication::platformName() != "xcb") {
+        processEvents();
+        return;
+    }
+    (void)QTest::qWaitForWindowExposed(w, 2000);
+    QTest::qWait(250); // the window manager frames, places and activates in its own time
+}

@@ -34,3 +34,6 @@ void pasteText(QWidget* editor, const QString& text);
 QRect scrollBarPart(QScrollBar* bar, QStyle::SubControl part);
 // Runs pending events.
 void processEvents();
+// Under a real window system (xcb, scripts/with-window-manager) also waits until the window is shown and the
+// window manager has framed, placed and activated what it will; offscreen only runs pending events.
+void settle(QWidget* w);
