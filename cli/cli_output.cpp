@@ -103,13 +103,14 @@ CheckedOutput* g_output = nullptr;
 
 void installCliOutput() {
     std::signal(SIGPIPE, SIG_IGN); // a closed pipe shows as EPIPE, handled above
-    static CheckedOutput output(STDOUT_FILENO, ::isatty(STDOUT_FILENO) == 1);
-    g_output = &output;
-    std::cout.rdbuf(&output);
+    // The buffers live until the process ends (never destroyed): the streams are flushed by the standard
+    // library's own exit handler, which may run after the destructors of this program's statics.
+    g_output = new CheckedOutput(STDOUT_FILENO, ::isatty(STDOUT_FILENO) == 1);
+    std::cout.rdbuf(g_output);
     // Messages quote data too (a due time, a card's name): on a terminal they are escaped the same way.
     if (::isatty(STDERR_FILENO) == 1) {
-        static CheckedOutput messages(STDERR_FILENO, true);
-        std::cerr.rdbuf(&messages);
+        static CheckedOutput* const messages = new CheckedOutput(STDERR_FILENO, true);
+        std::cerr.rdbuf(messages);
         std::cerr.setf(std::ios::unitbuf);
     }
 }
