@@ -107,9 +107,10 @@ std::variant<HolidayYears, std::string> holidaysFromIcs(const std::string& icsTe
     }
     if (taken == 0)
         return std::string("文件里没有名称带“休”或“班”的全天事件");
-    // The same checks as a written file: refused days are never half taken.
+    // The same checks as a written file: refused days are never half taken. What is taken is the table as the
+    // file will read back (a day that two events name alike counts once).
     auto checked = parseHolidayLines(holidayFileLines(years, "check"));
     if (auto* why = std::get_if<std::string>(&checked))
         return "导入的日子有冲突 (" + *why + ")";
-    return years;
+    return std::get<HolidayYears>(std::move(checked));
 }
