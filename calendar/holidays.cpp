@@ -6,7 +6,6 @@
 #include "common/numeric_text.h"
 
 #include <algorithm>
-#include <regex>
 
 namespace {
 
@@ -28,11 +27,18 @@ std::vector<std::string_view> fields(std::string_view line) {
 } // namespace
 
 std::optional<CivilDate> parseIsoDate(std::string_view text) {
-    static const std::regex form(R"((\d{4})-(\d{2})-(\d{2}))");
-    std::cmatch m;
-    if (!std::regex_match(text.begin(), text.end(), m, form))
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return std::nullopt;
-    CivilDate d{std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3])};
+    const auto number = [text](std::size_t at, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    CivilDate d{number(0, 4), number(5, 2), number(8, 2)};
     // Year 0 does not exist in the calendar: the first day is 0001-01-01.
     if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
         return std::nullopt;
@@ -61,7 +67,7 @@ std::variant<std::vector<HolidayDay>, std::string> dayLine(std::string_view line
     if (std::abs(from->year - year) > 1 || std::abs(to->year - year) > 1)
         return "日期“" + std::string(f[0]) + "”不在 " + std::to_string(year) + " 年前后";
     if (f[1] != "休" && f[1] != "班")
-        return "第二项应为“休”或“班”，而不是“" + std::string(f[1]) + "”";
+        return "第二项应为“休”或“班”,而不是“" + std::string(f[1]) + "”";
     const DayOff kind = f[1] == "休" ? DayOff::Holiday : DayOff::MakeUpWorkday;
     std::vector<HolidayDay> days;
     for (CivilDate d = *from; !isLaterThan(d, *to); d = nextCivilDay(d))
@@ -82,7 +88,6 @@ int daysFromCivil(int y, int m, int d) {
 }
 
 std::variant<HolidayYears, std::string> parseHolidayLines(const std::vector<std::string>& lines) {
-    static const std::regex yearLine(R"(\[(\d{4})\])");
     HolidayYears years;
     std::map<int, std::size_t> seenOn; // day number -> line
     int year = 0;
@@ -93,11 +98,11 @@ std::variant<HolidayYears, std::string> parseHolidayLines(const std::vector<std:
         const auto refuse = [n](const std::string& why) { return "第" + std::to_string(n) + "行: " + why; };
         if (fields(line).empty() || line.starts_with('#'))
             continue;
-        std::smatch m;
-        if (std::regex_match(line, m, yearLine)) {
-            year = std::stoi(m[1]);
+        if (line.size() == 6 && line.front() == '[' && line.back() == ']' &&
+            std::all_of(line.begin() + 1, line.end() - 1, [](char c) { return c >= '0' && c <= '9'; })) {
+            year = std::stoi(line.substr(1, 4));
             if (year < 1900 || year > 2100) // the years of the lunar tables
-                return refuse("年份 " + std::string(m[1]) + " 不在 1900 至 2100 之间");
+                return refuse("年份 " + line.substr(1, 4) + " 不在 1900 至 2100 之间");
             if (years.contains(year))
                 return refuse("[" + std::to_string(year) + "] 已出现过");
             years[year];
@@ -218,7 +223,7 @@ HolidayLoad loadHolidays(const std::filesystem::path& delivered, const std::file
         }
         auto parsed = parseHolidayLines(*lines);
         if (auto* why = std::get_if<std::string>(&parsed)) {
-            load.problems.push_back("节假日表 " + pathToUtf8(path) + " 未用，" + *why);
+            load.problems.push_back("节假日表 " + pathToUtf8(path) + " 未用," + *why);
             return;
         }
         for (auto& [year, days] : std::get<0>(parsed))
