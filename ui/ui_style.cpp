@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPalette>
@@ -11,19 +10,17 @@
 #include <QWidget>
 
 namespace {
-QString chineseFamily() {
-    static const QString family = [] {
-        for (const char* f : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC", "Source Han Sans SC"})
-            if (QFontDatabase::hasFamily(f))
-                return QString(f);
-        return QString();
-    }();
-    return family;
+// Simplified-Chinese families first, so that CJK text never takes Japanese glyph shapes; Qt takes the first one
+// installed when the text is first drawn, without a look-up of every family at start-up.
+const QStringList& chineseFamilies() {
+    static const QStringList families{"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC", "Source Han Sans SC"};
+    return families;
 }
 } // namespace
 
 QFont uiFont(int pointSize, bool bold) {
-    QFont f = chineseFamily().isEmpty() ? QApplication::font() : QFont(chineseFamily());
+    QFont f = QApplication::font();
+    f.setFamilies(chineseFamilies());
     f.setPointSize(pointSize);
     f.setBold(bold);
     return f;
@@ -31,16 +28,7 @@ QFont uiFont(int pointSize, bool bold) {
 
 QFont displayFont(int pixelSize) {
     QFont f;
-    bool found = false;
-    for (const char* family : {"DejaVu Serif", "Liberation Serif", "FreeSerif"}) {
-        if (QFontDatabase::hasFamily(family)) {
-            f = QFont(family);
-            found = true;
-            break;
-        }
-    }
-    if (!found)
-        f = uiFont();
+    f.setFamilies(QStringList{"DejaVu Serif", "Liberation Serif", "FreeSerif"} + chineseFamilies());
     f.setPixelSize(pixelSize);
     f.setWeight(QFont::Black);
     return f;
