@@ -26,6 +26,10 @@ std::vector<std::string_view> fields(std::string_view line) {
 
 } // namespace
 
+std::string isoDateText(const CivilDate& d) {
+    return fourDigits(d.year) + "-" + twoDigits(d.month) + "-" + twoDigits(d.day);
+}
+
 std::optional<CivilDate> parseIsoDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return std::nullopt;
@@ -46,10 +50,6 @@ std::optional<CivilDate> parseIsoDate(std::string_view text) {
 }
 
 namespace {
-
-std::string isoText(const CivilDate& d) {
-    return fourDigits(d.year) + "-" + twoDigits(d.month) + "-" + twoDigits(d.day);
-}
 
 // One "DATE[..DATE] 休|班 NAME" line of the year `year`, or the reason it is refused.
 std::variant<std::vector<HolidayDay>, std::string> dayLine(std::string_view line, int year) {
@@ -116,7 +116,7 @@ std::variant<HolidayYears, std::string> parseHolidayLines(const std::vector<std:
         for (HolidayDay& day : std::get<0>(days)) {
             const int key = daysFromCivil(day.date.year, day.date.month, day.date.day);
             if (auto [it, fresh] = seenOn.emplace(key, n); !fresh)
-                return refuse(isoText(day.date) + " 已在第" + std::to_string(it->second) + "行出现");
+                return refuse(isoDateText(day.date) + " 已在第" + std::to_string(it->second) + "行出现");
             years[year].push_back(std::move(day));
         }
     }
@@ -136,9 +136,9 @@ std::vector<std::string> holidayFileLines(const HolidayYears& years, const std::
             while (j + 1 < days.size() && days[j + 1].kind == DayOff::Holiday && days[i].kind == DayOff::Holiday &&
                    days[j + 1].name == days[i].name && !isLaterThan(days[j + 1].date, nextCivilDay(days[j].date)))
                 ++j;
-            std::string dates = isoText(days[i].date);
+            std::string dates = isoDateText(days[i].date);
             if (j > i)
-                dates += ".." + isoText(days[j].date);
+                dates += ".." + isoDateText(days[j].date);
             out.push_back(dates + " " + (days[i].kind == DayOff::Holiday ? "休" : "班") + " " + days[i].name);
             i = j + 1;
         }

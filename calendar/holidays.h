@@ -33,6 +33,8 @@ std::vector<std::string> holidayFileLines(const HolidayYears& years, const std::
 
 // A valid date written YYYY-MM-DD.
 std::optional<CivilDate> parseIsoDate(std::string_view text);
+// "YYYY-MM-DD".
+std::string isoDateText(const CivilDate& d);
 
 // Days from 1970-01-01 of a valid Gregorian date, and the weekday (0 Sunday .. 6 Saturday).
 int daysFromCivil(int year, int month, int day);

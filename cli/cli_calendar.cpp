@@ -15,10 +15,6 @@ namespace {
 
 using Date = CivilDate;
 
-std::string isoDate(const Date& d) {
-    return fourDigits(d.year) + "-" + twoDigits(d.month) + "-" + twoDigits(d.day);
-}
-
 int printTexts(const Date& d) {
     CalendarX calendar;
     DeskTexts t = composeDeskTexts(calendar, d.year, d.month, d.day);
@@ -33,7 +29,7 @@ int printTable(const Date& from, const Date& to) {
         recalcOn(c, d);
         const DayMark mark = holidays.mark(d.year, d.month, d.day);
         cliTellUnknownYear(d.year);
-        std::cout << isoDate(d) << '\t' << c.WeekdayText() << '\t' << c.YearNumber() << '\t' << c.YearText() << '\t'
+        std::cout << isoDateText(d) << '\t' << c.WeekdayText() << '\t' << c.YearNumber() << '\t' << c.YearText() << '\t'
                   << c.YearTag() << '\t' << c.MonthText() << '\t' << c.MonthNumber() << '\t' << c.DayText() << '\t'
                   << c.DayNumber() << '\t' << mark.mark() << '\t' << (mark.name ? *mark.name : "") << '\n';
     }

@@ -16,10 +16,6 @@
 
 namespace {
 
-std::string isoText(const CivilDate& d) {
-    return fourDigits(d.year) + "-" + twoDigits(d.month) + "-" + twoDigits(d.day);
-}
-
 int listDays(const std::string& fromText, const std::string& toText) {
     const auto from = parseIsoDate(fromText), to = parseIsoDate(toText);
     if (!from || !to)
@@ -30,7 +26,7 @@ int listDays(const std::string& fromText, const std::string& toText) {
     for (CivilDate d = *from; !isLaterThan(d, *to); d = nextCivilDay(d)) {
         cliTellUnknownYear(d.year);
         if (const DayMark m = table.mark(d.year, d.month, d.day); m.name)
-            std::cout << isoText(d) << '\t' << m.mark() << '\t' << *m.name << '\n';
+            std::cout << isoDateText(d) << '\t' << m.mark() << '\t' << *m.name << '\n';
     }
     return 0;
 }

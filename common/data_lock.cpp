@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -74,7 +73,7 @@ std::string busyReason(const std::string& note, std::chrono::milliseconds waited
 
 IoError lockFileError(const fs::path& folder, int err) {
     return IoError{pathToUtf8(folder),
-                   "无法建立或打开数据文件夹的锁文件 " + std::string(kDataLockFileName) + ": " + std::strerror(err)};
+                   "无法建立或打开数据文件夹的锁文件 " + std::string(kDataLockFileName) + ": " + systemReason(err)};
 }
 
 // Opens the lock file (created when missing) and waits up to `timeout` for the exclusive lock.
